@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building and testing Quillet needs on a Debian/Ubuntu machine.
+# Idempotent: packages already present are left alone, so a second run is quick.
+set -euo pipefail
+
+need=()
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+for pkg in cmake g++ make googletest libgtest-dev mingw-w64 g++-mingw-w64-i686-posix \
+           wine wine32:i386 fonts-wine fonts-liberation xvfb xauth imagemagick x11-utils; do
+  have_pkg "$pkg" || need+=("$pkg")
+done
+
+if [ ${#need[@]} -eq 0 ]; then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+echo "install-deps: installing ${need[*]}"
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+echo "install-deps: done"

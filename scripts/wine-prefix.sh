@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Makes the private Wine prefix once (WINEARCH=win32, so IsWow64 is false inside).
+# Safe to call from parallel processes: the first one builds it under a lock.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+build_dir=${QUILLET_BUILD_DIR:-$here/../build/windows}
+export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+export WINEARCH=${WINEARCH:-win32}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
+
+# Bumped whenever the prefix set-up below changes, so old prefixes are made again.
+layout=2
+ready() { [ "$(cat "$WINEPREFIX/.quillet-ready" 2>/dev/null)" = "$layout" ]; }
+
+case "${1:-ensure}" in
+  ensure)
+    ready && exit 0
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec 9>"$WINEPREFIX.lock"
+    flock 9
+    ready && exit 0
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 </dev/null || true
+    # One virtual desktop: windows get Wine's own frames and captions, also under a bare Xvfb.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null
+    wineserver -w
+    [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-prefix: wineboot did not create $WINEPREFIX" >&2; exit 1; }
+    echo "$layout" >"$WINEPREFIX/.quillet-ready"
+    ;;
+  remove)
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
+    ;;
+  *) echo "usage: wine-prefix.sh ensure|remove" >&2; exit 2 ;;
+esac

@@ -1,0 +1,13 @@
+// Process entry of quillet.exe. MinGW's -municode start-up calls wmain in GUI programs too,
+// so the entry needs nothing from windows.h.
+#include <string>
+#include <vector>
+
+#include "platform/win32/WideString.h"
+#include "ui/win32/Application.h"
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(quillet::win32::ToUtf8(argv[i]));
+  return quillet::ui::RunApplication(arguments);
+}
