@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/RegistryStore.h"
+
+namespace quillet {
+
+class ScanContext;
+
+// Does a registry string name a file on a tested drive, and is that file missing? Anything that
+// cannot be read as a local path on one of the drive letters counts as not broken.
+//   keyName: empty, or a file name the path must contain; the path is cut right after it.
+//   acceptFolders: an existing folder also satisfies the walk from the parent folder.
+// Reads the scan's IsWow64, DriveAReady and DriveBReady and the live removable-media option.
+bool IsBrokenReference(const ScanContext& context, std::string_view text, std::string_view keyName,
+                       bool acceptFolders, std::string_view driveLetters);
+
+// Expands a %NAME% reference when it names an existing folder; otherwise the text unchanged.
+std::string ExpandFolderVariable(const ScanContext& context, std::string_view text);
+
+// How much a key holds: its value count, else its subkey count when two or more, else the
+// count of its only subkey; 0 for a missing key or a chain of empty keys.
+int CountKeyEntries(const ScanContext& context, RootKey root, std::string_view keyPath);
+
+// With removable media included: a path on A: or B: whose drive held no disk when the scan started.
+bool FloppyTestFires(const ScanContext& context, std::string_view path);
+
+}  // namespace quillet

@@ -1,0 +1,28 @@
+#include "scan/ScannerTable.h"
+
+#include <array>
+#include <utility>
+
+#include "scan/SoftwareLocationScans.h"
+
+namespace quillet {
+namespace {
+
+// Category code → scanner. Codes 1 and 2 are tree nodes without a scanner of their own.
+constexpr std::array<std::pair<int, Scanner>, 4> kScanners{{
+    {6, ScanSoftwareLocations},
+    {7, ScanWindowsFonts},
+    {8, ScanHelpFiles},
+    {9, ScanSharedDlls},
+}};
+
+}  // namespace
+
+Scanner FindScanner(int code) {
+  for (const auto& [scannerCode, scanner] : kScanners) {
+    if (scannerCode == code) return scanner;
+  }
+  return nullptr;
+}
+
+}  // namespace quillet
