@@ -64,7 +64,11 @@ bool BrowseForFolder(std::string_view title, std::string& path) {
 
 bool ShellDeleteFile(std::string_view path) { return CurrentPlatform().shell->DeleteFileSilently(path); }
 
-std::string TwoDigits(int n) { return (n <= 9 ? "0" : "") + std::to_string(n); }
+std::string TwoDigits(int n) {
+  std::string text = n <= 9 ? "0" : "";
+  text += std::to_string(n);
+  return text;
+}
 
 std::string Rot13(std::string_view text) {
   std::string out(text);
