@@ -17,7 +17,12 @@ std::string Hex(const std::vector<uint8_t>& bytes) {
   return out;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out.append(1, '"').append(text).append(1, '"');
+  return out;
+}
 
 // The text stored by these bytes when they are exactly its UTF-16LE form plus one NUL.
 bool AsTerminatedText(const std::vector<uint8_t>& data, std::string& text) {
@@ -32,14 +37,15 @@ bool AsTextList(const std::vector<uint8_t>& data, std::string& shown) {
   // Items are NUL-terminated and the list ends with one more NUL.
   if (all.size() < 1 || all.back() != '\0') return false;
   std::vector<uint8_t> rebuilt;
-  shown = "[";
+  shown.assign(1, '[');
   size_t start = 0;
   bool first = true;
   while (start + 1 < all.size()) {
     size_t end = all.find('\0', start);
     std::string item = all.substr(start, end - start);
     if (item.empty()) return false;
-    shown += (first ? "" : ", ") + Quoted(item);
+    if (!first) shown += ", ";
+    shown += Quoted(item);
     first = false;
     std::vector<uint8_t> bytes = Utf16LeBytes(item);
     rebuilt.insert(rebuilt.end(), bytes.begin(), bytes.end());
@@ -47,7 +53,7 @@ bool AsTextList(const std::vector<uint8_t>& data, std::string& shown) {
   }
   rebuilt.push_back(0);
   rebuilt.push_back(0);
-  shown += "]";
+  shown += ']';
   return rebuilt == data;
 }
 
@@ -127,9 +133,7 @@ std::string DumpRegistryTree(RegistryStore& store, RootKey root, std::string_vie
   auto cursor = store.NewCursor();
   cursor->SetRoot(root);
   cursor->SetReadOnly();
-  std::string start(path);
-  if (!start.starts_with('\\')) start.insert(0, "\\");
-  if (!cursor->OpenKey(start)) return {};
+  if (!cursor->OpenKey(path.starts_with('\\') ? std::string(path) : std::string(1, '\\').append(path))) return {};
   std::string out;
   DumpKey(*cursor, ".", out);
   return out;

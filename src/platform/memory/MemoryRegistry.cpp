@@ -130,7 +130,7 @@ std::vector<uint8_t> LittleEndian(uint64_t value, size_t bytes) {
 
 void DumpNode(const Node& node, std::string& out) {
   if (node.parent || !node.values.empty()) {
-    out += "[" + FullPath(node) + "]";
+    out.append(1, '[').append(FullPath(node)).append(1, ']');
     if (node.denyFullAccess) out += " ; deny full access";
     if (node.refuseDelete) out += " ; refuse delete";
     for (const std::string& name : node.refusedValueDeletes) out += " ; refuse delete of value " + name;
@@ -239,7 +239,8 @@ class MemoryCursor final : public RegistryCursor {
     std::shared_lock lock(tree_->mutex);
     const StoredValue* stored = Lookup(name);
     if (!stored) return std::nullopt;
-    return stored->value;
+    // Named as asked, as the system's query reports it.
+    return RegistryValue{std::string(name), stored->value.type, stored->value.data};
   }
 
   bool KeyExists(std::string_view path) override {
