@@ -37,26 +37,6 @@ TEST(RegistryStore, ParsesRootNamesInAnyCase) {
   }
 }
 
-TEST(RegistryStore, RootNameIsTheLongNameThatParsesBack) {
-  for (RootKey root : {RootKey::ClassesRoot, RootKey::CurrentUser, RootKey::LocalMachine, RootKey::Users,
-                       RootKey::CurrentConfig}) {
-    EXPECT_EQ(ParseRootName(RootName(root)), root) << RootName(root);
-  }
-  EXPECT_STREQ(RootName(RootKey::LocalMachine), "HKEY_LOCAL_MACHINE");
-}
-
-TEST(RegistryStore, DerivesTheKindFromTheRawType) {
-  const std::pair<uint32_t, ValueKind> cases[] = {
-      {regtype::kNone, ValueKind::Other},        {regtype::kString, ValueKind::String},
-      {regtype::kExpandString, ValueKind::ExpandString}, {regtype::kBinary, ValueKind::Binary},
-      {regtype::kDword, ValueKind::Integer},     {regtype::kDwordBigEndian, ValueKind::Other},
-      {regtype::kMultiString, ValueKind::Other}, {regtype::kQword, ValueKind::Other},
-      {0x100, ValueKind::Other},                 {0xFFFFFFFF, ValueKind::Other},
-  };
-  for (const auto& [type, kind] : cases) EXPECT_EQ(KindOfType(type), kind) << "type " << type;
-  EXPECT_EQ(static_cast<int>(ValueKind::Binary), 4) << "the kind codes are part of the scanners' contract";
-}
-
 TEST(RegistryStore, ErrorMessagesNameTheValue) {
   EXPECT_EQ(InvalidDataTypeMessage("Path"), "Invalid data type for 'Path'");
   EXPECT_EQ(FailedToGetDataMessage(""), "Failed to get data for ''");

@@ -85,16 +85,17 @@ std::shared_ptr<Node> FindOrCreate(const std::shared_ptr<Node>& base, std::strin
   return node;
 }
 
-const StoredValue* FindValue(const Node& node, std::string_view name) {
+template <typename NodeType>
+auto FindValue(NodeType& node, std::string_view name) -> decltype(&node.values.front()) {
   const std::string upper = UpperCase(name);
-  for (const StoredValue& stored : node.values) {
+  for (auto& stored : node.values) {
     if (stored.upperName == upper) return &stored;
   }
   return nullptr;
 }
 
 void SetValue(Node& node, std::string_view name, uint32_t type, std::vector<uint8_t> data) {
-  if (auto* existing = const_cast<StoredValue*>(FindValue(node, name))) {
+  if (StoredValue* existing = FindValue(node, name)) {
     existing->value.type = type;
     existing->value.data = std::move(data);
     return;
