@@ -84,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReferenceCase{"C:\\Office\\winword.exe /n", "winword.exe", true, false},
         ReferenceCase{"C:\\Office\\Gone\\winword.exe", "winword.exe", true, true},
         ReferenceCase{"C:\\Office\\excel.exe", "winword.exe", true, false},
-        ReferenceCase{"D:\\Office\\winword.exe", "winword.exe", true, false}));
+        ReferenceCase{"D:\\Office\\winword.exe", "winword.exe", true, false}),
+    [](const ::testing::TestParamInfo<ReferenceCase>& info) { return "Case" + std::to_string(info.index); });
 
 TEST(IsBrokenReference, FloppyWithoutDiskIsBrokenWithoutAnyProbe) {
   ScanFixture fixture;

@@ -153,7 +153,11 @@ TEST_P(DriveLettersTest, FollowDriveTypesAndOptions) {
 INSTANTIATE_TEST_SUITE_P(Options, DriveLettersTest,
                          ::testing::Values(DriveCase{false, false, "c"}, DriveCase{false, true, "cd"},
                                            DriveCase{true, false, "abcefghijklmnopqrstuvwxyz"},
-                                           DriveCase{true, true, "abcddefghijklmnopqrstuvwxyz"}));
+                                           DriveCase{true, true, "abcddefghijklmnopqrstuvwxyz"}),
+                         [](const ::testing::TestParamInfo<DriveCase>& info) {
+                           return std::string(info.param.includeRemoveMedia ? "Removable" : "NoRemovable") +
+                                  (info.param.includeCd ? "Cd" : "NoCd");
+                         });
 
 }  // namespace
 }  // namespace quillet::testing
