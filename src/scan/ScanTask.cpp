@@ -48,8 +48,10 @@ void TScanTaskThread::Run() {
     for (int code : codes) {
       stop_.ThrowIfRequested();
       Sink->CategoryStarted();
-      if (Scanner scanner = ScannerFor(code)) {
-        context.BeginCategory(*FindScanCategory(code));
+      const ScanCategory* category = FindScanCategory(code);
+      Scanner scanner = category ? ScannerFor(code) : nullptr;
+      if (scanner) {
+        context.BeginCategory(*category);
         scanner(context);
       }
       stop_.ThrowIfRequested();

@@ -21,3 +21,10 @@
 #endif
 
 #include <windows.h>
+
+// The platform interfaces have methods named like these character-set-neutral macros. The
+// program calls the W functions by their full names, so the macros are not needed.
+#undef CopyFile
+#undef DeleteFile
+#undef GetDriveType
+#undef GetEnvironmentVariable

@@ -1,0 +1,436 @@
+#include "platform/memory/MemoryRegistry.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <mutex>
+#include <shared_mutex>
+#include <stdexcept>
+
+#include "platform/RegistryDump.h"
+#include "platform/Utf16.h"
+#include "settings/TextCompare.h"
+
+namespace quillet::memory {
+
+struct StoredValue {
+  RegistryValue value;
+  std::string upperName;
+};
+
+struct Node {
+  std::string name;
+  RootKey root = RootKey::CurrentUser;
+  Node* parent = nullptr;  // null for a root and for a node taken out of the tree
+  bool deleted = false;    // a cursor may still hold it, as a handle to a deleted key
+  // Keyed by the upper-cased name, which gives the sorted enumeration order.
+  std::map<std::string, std::shared_ptr<Node>> subkeys;
+  std::vector<StoredValue> values;
+  bool denyFullAccess = false;
+  bool refuseDelete = false;
+  std::vector<std::string> refusedValueDeletes;  // upper-cased names
+};
+
+struct Tree {
+  mutable std::shared_mutex mutex;
+  std::array<std::shared_ptr<Node>, 5> roots;
+  std::vector<std::string> deletedKeys;
+
+  Tree() {
+    for (size_t i = 0; i < roots.size(); ++i) {
+      roots[i] = std::make_shared<Node>();
+      roots[i]->root = static_cast<RootKey>(i);
+    }
+  }
+  Node& Root(RootKey root) { return *roots[static_cast<size_t>(root)]; }
+};
+
+namespace {
+
+std::vector<std::string_view> SplitPath(std::string_view path) {
+  std::vector<std::string_view> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    // Empty parts (doubled or trailing separators) are skipped, as the system does.
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+std::shared_ptr<Node> Find(const std::shared_ptr<Node>& base, std::string_view path) {
+  std::shared_ptr<Node> node = base;
+  for (std::string_view part : SplitPath(path)) {
+    auto it = node->subkeys.find(UpperCase(part));
+    if (it == node->subkeys.end()) return nullptr;
+    node = it->second;
+  }
+  return node;
+}
+
+std::shared_ptr<Node> FindOrCreate(const std::shared_ptr<Node>& base, std::string_view path) {
+  std::shared_ptr<Node> node = base;
+  for (std::string_view part : SplitPath(path)) {
+    auto& slot = node->subkeys[UpperCase(part)];
+    if (!slot) {
+      slot = std::make_shared<Node>();
+      slot->name = std::string(part);
+      slot->root = node->root;
+      slot->parent = node.get();
+    }
+    node = slot;
+  }
+  return node;
+}
+
+template <typename NodeType>
+auto FindValue(NodeType& node, std::string_view name) -> decltype(&node.values.front()) {
+  const std::string upper = UpperCase(name);
+  for (auto& stored : node.values) {
+    if (stored.upperName == upper) return &stored;
+  }
+  return nullptr;
+}
+
+void SetValue(Node& node, std::string_view name, uint32_t type, std::vector<uint8_t> data) {
+  if (StoredValue* existing = FindValue(node, name)) {
+    existing->value.type = type;
+    existing->value.data = std::move(data);
+    return;
+  }
+  node.values.push_back({RegistryValue{std::string(name), type, std::move(data)}, UpperCase(name)});
+}
+
+std::string FullPath(const Node& node) {
+  std::string path;
+  for (const Node* n = &node; n->parent; n = n->parent) path = "\\" + n->name + path;
+  return RootName(node.root) + path;
+}
+
+void Detach(Node& node) {
+  node.parent->subkeys.erase(UpperCase(node.name));
+  node.parent = nullptr;
+  node.deleted = true;
+}
+
+void MarkSubtreeDeleted(Node& node) {
+  node.deleted = true;
+  for (auto& [upper, child] : node.subkeys) {
+    MarkSubtreeDeleted(*child);
+    child->parent = nullptr;
+  }
+}
+
+std::vector<uint8_t> LittleEndian(uint64_t value, size_t bytes) {
+  std::vector<uint8_t> data(bytes);
+  for (size_t i = 0; i < bytes; ++i) data[i] = static_cast<uint8_t>(value >> (8 * i));
+  return data;
+}
+
+void DumpNode(const Node& node, std::string& out) {
+  if (node.parent || !node.values.empty()) {
+    out.append(1, '[').append(FullPath(node)).append(1, ']');
+    if (node.denyFullAccess) out += " ; deny full access";
+    if (node.refuseDelete) out += " ; refuse delete";
+    for (const std::string& name : node.refusedValueDeletes) out += " ; refuse delete of value " + name;
+    out += "\n";
+    for (const StoredValue& stored : node.values) out += FormatRegistryValue(stored.value) + "\n";
+  }
+  for (const auto& [upper, child] : node.subkeys) DumpNode(*child, out);
+}
+
+class MemoryCursor final : public RegistryCursor {
+ public:
+  explicit MemoryCursor(std::shared_ptr<Tree> tree) : tree_(std::move(tree)) {}
+
+  void SetRoot(RootKey root) override {
+    CloseKey();
+    root_ = root;
+  }
+  RootKey Root() const override { return root_; }
+  void SetReadOnly() override { readOnly_ = true; }
+
+  bool OpenKey(std::string_view path) override {
+    std::shared_lock lock(tree_->mutex);
+    auto [base, sub, absolute] = Base(path);
+    if (base->deleted) return false;
+    std::shared_ptr<Node> node = Find(base, sub);
+    if (!node || (!readOnly_ && node->denyFullAccess)) return false;
+    if (absolute || !current_ || path_.empty()) {
+      path_ = std::string(sub);
+    } else if (!sub.empty()) {
+      path_ += "\\";
+      path_ += sub;
+    }
+    current_ = std::move(node);
+    currentWritable_ = !readOnly_;
+    return true;
+  }
+
+  void CloseKey() override {
+    current_.reset();
+    path_.clear();
+  }
+  bool HasCurrentKey() const override { return current_ != nullptr; }
+  const std::string& CurrentPath() const override { return path_; }
+
+  void GetSubkeyNames(std::vector<std::string>& names) override {
+    names.clear();
+    std::shared_lock lock(tree_->mutex);
+    if (!Readable()) return;
+    for (const auto& [upper, child] : current_->subkeys) names.push_back(child->name);
+  }
+
+  void GetValueNames(std::vector<std::string>& names) override {
+    names.clear();
+    std::shared_lock lock(tree_->mutex);
+    if (!Readable()) return;
+    for (const StoredValue& stored : current_->values) names.push_back(stored.value.name);
+  }
+
+  ValueKind GetValueKind(std::string_view name) override {
+    auto value = ReadRawValue(name);
+    return value ? KindOfType(value->type) : ValueKind::Other;
+  }
+
+  int64_t GetValueSize(std::string_view name) override {
+    std::shared_lock lock(tree_->mutex);
+    const StoredValue* stored = Lookup(name);
+    return stored ? static_cast<int64_t>(stored->value.data.size()) : -1;
+  }
+
+  std::string ReadString(std::string_view name) override {
+    auto value = ReadRawValue(name);
+    if (!value) return {};
+    ValueKind kind = KindOfType(value->type);
+    if (kind != ValueKind::String && kind != ValueKind::ExpandString) {
+      throw RegistryError(InvalidDataTypeMessage(name));
+    }
+    return Utf8FromUtf16Le(value->data.data(), value->data.size());
+  }
+
+  int32_t ReadInteger(std::string_view name) override {
+    auto value = ReadRawValue(name);
+    // The data is fetched into a 4-byte buffer before its type is looked at, so larger data
+    // fails as "more data" whatever its type.
+    if (!value || value->data.size() > 4) throw RegistryError(FailedToGetDataMessage(name));
+    if (value->type != regtype::kDword) throw RegistryError(InvalidDataTypeMessage(name));
+    uint32_t result = 0;
+    for (size_t i = 0; i < value->data.size(); ++i) result |= static_cast<uint32_t>(value->data[i]) << (8 * i);
+    return static_cast<int32_t>(result);
+  }
+
+  size_t ReadBytes(std::string_view name, void* buffer, size_t capacity) override {
+    std::shared_lock lock(tree_->mutex);
+    const StoredValue* stored = Lookup(name);
+    if (!stored) return 0;
+    size_t count = std::min(capacity, stored->value.data.size());
+    std::copy_n(stored->value.data.begin(), count, static_cast<uint8_t*>(buffer));
+    return count;
+  }
+
+  bool ValueExists(std::string_view name) override {
+    std::shared_lock lock(tree_->mutex);
+    return Lookup(name) != nullptr;
+  }
+
+  std::optional<RegistryValue> ReadRawValue(std::string_view name) override {
+    std::shared_lock lock(tree_->mutex);
+    const StoredValue* stored = Lookup(name);
+    if (!stored) return std::nullopt;
+    // Named as asked, as the system's query reports it.
+    return RegistryValue{std::string(name), stored->value.type, stored->value.data};
+  }
+
+  bool KeyExists(std::string_view path) override {
+    std::shared_lock lock(tree_->mutex);
+    auto [base, sub, absolute] = Base(path);
+    return !base->deleted && Find(base, sub) != nullptr;
+  }
+
+  KeyInfo GetKeyInfo() override {
+    std::shared_lock lock(tree_->mutex);
+    if (!Readable()) return {};
+    return {static_cast<uint32_t>(current_->subkeys.size()), static_cast<uint32_t>(current_->values.size())};
+  }
+
+  bool DeleteKey(std::string_view path) override {
+    std::unique_lock lock(tree_->mutex);
+    auto [base, sub, absolute] = Base(path);
+    // An empty path would name the base key itself; nothing is deleted through it.
+    if (SplitPath(sub).empty() || base->deleted) return false;
+    return DeleteTree(base, sub);
+  }
+
+  bool DeleteValue(std::string_view name) override {
+    std::unique_lock lock(tree_->mutex);
+    // Deleting a value needs a key opened for writing.
+    if (!Readable() || !currentWritable_) return false;
+    const std::string upper = UpperCase(name);
+    for (const std::string& refused : current_->refusedValueDeletes) {
+      if (refused == upper) return false;
+    }
+    auto& values = current_->values;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+      if (it->upperName == upper) {
+        values.erase(it);
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  struct Start {
+    std::shared_ptr<Node> base;
+    std::string_view sub;
+    bool absolute;
+  };
+
+  // Where a path counts from: "\" starts at the root, anything else at the current key.
+  Start Base(std::string_view path) const {
+    const bool absolute = path.starts_with('\\');
+    if (absolute) path.remove_prefix(1);
+    std::shared_ptr<Node> base = (absolute || !current_) ? tree_->roots[static_cast<size_t>(root_)] : current_;
+    return {std::move(base), path, absolute};
+  }
+
+  bool Readable() const { return current_ && !current_->deleted; }
+
+  const StoredValue* Lookup(std::string_view name) const { return Readable() ? FindValue(*current_, name) : nullptr; }
+
+  // Subkeys first, depth first, last index first; then the key itself, which the system
+  // refuses while it still has subkeys.
+  bool DeleteTree(const std::shared_ptr<Node>& base, std::string_view sub) {
+    std::shared_ptr<Node> node = Find(base, sub);
+    if (!node) return false;
+    std::vector<std::shared_ptr<Node>> children;
+    for (const auto& [upper, child] : node->subkeys) children.push_back(child);
+    for (size_t i = children.size(); i-- > 0;) DeleteTree(node, children[i]->name);
+    if (node->refuseDelete || node->denyFullAccess || !node->subkeys.empty()) return false;
+    tree_->deletedKeys.push_back(FullPath(*node));
+    Detach(*node);
+    return true;
+  }
+
+  std::shared_ptr<Tree> tree_;
+  RootKey root_ = RootKey::CurrentUser;
+  bool readOnly_ = false;
+  std::shared_ptr<Node> current_;
+  bool currentWritable_ = false;
+  std::string path_;
+};
+
+}  // namespace
+
+KeyBuilder::KeyBuilder(std::shared_ptr<Tree> tree, std::shared_ptr<Node> node)
+    : tree_(std::move(tree)), node_(std::move(node)) {}
+
+KeyBuilder& KeyBuilder::raw(std::string_view name, uint32_t type, std::vector<uint8_t> bytes) {
+  std::unique_lock lock(tree_->mutex);
+  SetValue(*node_, name, type, std::move(bytes));
+  return *this;
+}
+
+KeyBuilder& KeyBuilder::str(std::string_view name, std::string_view text) {
+  return raw(name, regtype::kString, Utf16LeBytes(text));
+}
+
+KeyBuilder& KeyBuilder::expand(std::string_view name, std::string_view text) {
+  return raw(name, regtype::kExpandString, Utf16LeBytes(text));
+}
+
+KeyBuilder& KeyBuilder::dword(std::string_view name, uint32_t value) {
+  return raw(name, regtype::kDword, LittleEndian(value, 4));
+}
+
+KeyBuilder& KeyBuilder::qword(std::string_view name, uint64_t value) {
+  return raw(name, regtype::kQword, LittleEndian(value, 8));
+}
+
+KeyBuilder& KeyBuilder::binary(std::string_view name, std::vector<uint8_t> bytes) {
+  return raw(name, regtype::kBinary, std::move(bytes));
+}
+
+KeyBuilder& KeyBuilder::multi(std::string_view name, const std::vector<std::string>& items) {
+  std::vector<uint8_t> data;
+  for (const std::string& item : items) {
+    std::vector<uint8_t> bytes = Utf16LeBytes(item);
+    data.insert(data.end(), bytes.begin(), bytes.end());
+  }
+  data.push_back(0);
+  data.push_back(0);
+  return raw(name, regtype::kMultiString, std::move(data));
+}
+
+KeyBuilder& KeyBuilder::denyFullAccess() {
+  std::unique_lock lock(tree_->mutex);
+  node_->denyFullAccess = true;
+  return *this;
+}
+
+KeyBuilder& KeyBuilder::refuseDelete() {
+  std::unique_lock lock(tree_->mutex);
+  node_->refuseDelete = true;
+  return *this;
+}
+
+KeyBuilder& KeyBuilder::refuseValueDelete(std::string_view name) {
+  std::unique_lock lock(tree_->mutex);
+  node_->refusedValueDeletes.push_back(UpperCase(name));
+  return *this;
+}
+
+KeyBuilder KeyBuilder::subkey(std::string_view relativePath) {
+  std::unique_lock lock(tree_->mutex);
+  return KeyBuilder(tree_, FindOrCreate(node_, relativePath));
+}
+
+MemoryRegistry::MemoryRegistry() : tree_(std::make_shared<Tree>()) {}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+KeyBuilder MemoryRegistry::key(std::string_view fullPath) {
+  const size_t separator = fullPath.find('\\');
+  auto root = ParseRootName(fullPath.substr(0, separator));
+  if (!root) throw std::invalid_argument("no root key in \"" + std::string(fullPath) + "\"");
+  std::string_view path = separator == std::string_view::npos ? std::string_view() : fullPath.substr(separator + 1);
+  std::unique_lock lock(tree_->mutex);
+  return KeyBuilder(tree_, FindOrCreate(tree_->roots[static_cast<size_t>(*root)], path));
+}
+
+std::unique_ptr<RegistryCursor> MemoryRegistry::NewCursor() { return std::make_unique<MemoryCursor>(tree_); }
+
+bool MemoryRegistry::RemoveKeyTree(RootKey root, std::string_view path) {
+  std::unique_lock lock(tree_->mutex);
+  if (SplitPath(path).empty()) return false;
+  std::shared_ptr<Node> node = Find(tree_->roots[static_cast<size_t>(root)], path);
+  if (!node) return false;
+  MarkSubtreeDeleted(*node);
+  Detach(*node);
+  return true;
+}
+
+bool MemoryRegistry::RemoveValue(RootKey root, std::string_view path, std::string_view name) {
+  std::unique_lock lock(tree_->mutex);
+  std::shared_ptr<Node> node = Find(tree_->roots[static_cast<size_t>(root)], path);
+  if (!node) return false;
+  const std::string upper = UpperCase(name);
+  return std::erase_if(node->values, [&](const StoredValue& stored) { return stored.upperName == upper; }) > 0;
+}
+
+std::vector<std::string> MemoryRegistry::DeletedKeys() const {
+  std::shared_lock lock(tree_->mutex);
+  return tree_->deletedKeys;
+}
+
+std::string MemoryRegistry::Dump() const {
+  std::shared_lock lock(tree_->mutex);
+  std::string out;
+  for (const auto& root : tree_->roots) DumpNode(*root, out);
+  return out;
+}
+
+}  // namespace quillet::memory
