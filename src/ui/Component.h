@@ -144,6 +144,8 @@ class TControl : public TComponent {
   int Top() const { return bounds_.top; }
   int Width() const { return bounds_.width; }
   int Height() const { return bounds_.height; }
+  int Right() const { return bounds_.Right(); }
+  int Bottom() const { return bounds_.Bottom(); }
   void SetBounds(int left, int top, int width, int height);
   void SetLeft(int left) { SetBounds(left, bounds_.top, bounds_.width, bounds_.height); }
   void SetTop(int top) { SetBounds(bounds_.left, top, bounds_.width, bounds_.height); }

@@ -20,8 +20,8 @@ struct TShortCut {
   std::string Text() const;
   bool operator==(const TShortCut&) const = default;
 
-  static TShortCut Ctrl(char key) { return {static_cast<unsigned>(key), true, false, false}; }
-  static TShortCut CtrlAlt(char key) { return {static_cast<unsigned>(key), true, true, false}; }
+  static constexpr TShortCut Ctrl(char key) { return {static_cast<unsigned>(key), true, false, false}; }
+  static constexpr TShortCut CtrlAlt(char key) { return {static_cast<unsigned>(key), true, true, false}; }
 };
 
 class TActionList;
