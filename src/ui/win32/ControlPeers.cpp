@@ -247,12 +247,31 @@ class CheckBoxPeer final : public ControlPeer {
   }
 };
 
+LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+
 class GroupBoxPeer final : public ControlPeer {
  public:
   using ControlPeer::ControlPeer;
   bool IsContainer() const override { return true; }
-  void Create() override { MakeWindow(L"BUTTON", BS_GROUPBOX); }
+  void Create() override {
+    MakeWindow(L"BUTTON", BS_GROUPBOX);
+    ::SetWindowSubclass(window_, GroupBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  }
+  // The form does not paint under its children, so the box fills its inside itself.
+  void Erase(HDC dc) {
+    RECT client;
+    ::GetClientRect(window_, &client);
+    ::FillRect(dc, &client, form_.Brush(form_.BackgroundUnder(control_)));
+  }
 };
+
+LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  if (message == WM_ERASEBKGND) {
+    reinterpret_cast<GroupBoxPeer*>(data)->Erase(reinterpret_cast<HDC>(wParam));
+    return 1;
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
 
 class EditPeer final : public ControlPeer {
  public:
@@ -499,7 +518,7 @@ void TreeViewPeer::Create() {
 void TreeViewPeer::DpiChanged() {
   ControlPeer::DpiChanged();
   if (tree_.TickStateImages()) {
-    stateImages_ = CreateTickImages(form_.Scale().dpi);
+    stateImages_ = CreateTickImages(form_.Scale().dpi, TickImagesFor::TreeView);
     TreeView_SetImageList(window_, stateImages_.get(), TVSIL_STATE);
   }
   TreeView_SetIndent(window_, form_.Scale()(19));
@@ -612,7 +631,7 @@ void ListViewPeer::Create() {
 void ListViewPeer::DpiChanged() {
   ControlPeer::DpiChanged();
   if (list_.Checkboxes()) {
-    stateImages_ = CreateTickImages(form_.Scale().dpi);
+    stateImages_ = CreateTickImages(form_.Scale().dpi, TickImagesFor::ListView);
     ListView_SetImageList(window_, stateImages_.get(), LVSIL_STATE);
   }
   if (window_) SyncColumns();

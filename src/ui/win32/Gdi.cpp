@@ -159,23 +159,26 @@ void DrawPicture(HDC dc, Picture picture, const RECT& rect, int dpi) {
   }
 }
 
-UniqueImageList CreateTickImages(int dpi) {
+UniqueImageList CreateTickImages(int dpi, TickImagesFor control) {
   const int size = ::MulDiv(16, dpi, 96);
-  UniqueImageList images(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 3, 0));
+  const int first = control == TickImagesFor::TreeView ? 1 : 0;
+  const int count = first + 2;
+  UniqueImageList images(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0));
   ScreenDc screen;
   HDC dc = ::CreateCompatibleDC(screen.get());
-  UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), size * 3, size));
+  UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), size * count, size));
   constexpr COLORREF kMask = RGB(255, 0, 255);
   {
     SelectObjectScope selection(dc, bitmap.get());
     UniqueGdiObject maskBrush(::CreateSolidBrush(kMask));
-    RECT all{0, 0, size * 3, size};
+    RECT all{0, 0, size * count, size};
     ::FillRect(dc, &all, static_cast<HBRUSH>(maskBrush.get()));
     const int box = ::MulDiv(13, dpi, 96);
     const int inset = (size - box) / 2;
-    for (int image = 1; image <= 2; ++image) {
-      RECT frame{image * size + inset, inset, image * size + inset + box, inset + box};
-      ::DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (image == 2 ? DFCS_CHECKED : 0));
+    for (int tick = 0; tick < 2; ++tick) {
+      const int left = (first + tick) * size + inset;
+      RECT frame{left, inset, left + box, inset + box};
+      ::DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (tick == 1 ? DFCS_CHECKED : 0));
     }
   }
   ::DeleteDC(dc);

@@ -33,8 +33,10 @@ inline constexpr COLORREF kLinkColor = RGB(0, 70, 160);
 void DrawBanner(HDC dc, const RECT& rect);
 // A picture drawn into the rectangle (glyphs and icons keep their aspect).
 void DrawPicture(HDC dc, Picture picture, const RECT& rect, int dpi);
-// The tick images of the category tree: 0 none, 1 an empty box, 2 a ticked box.
-UniqueImageList CreateTickImages(int dpi);
+// Tick images for state image 1 (an empty box) and 2 (a ticked box). A tree view shows state
+// image n as picture n, so its list starts with a blank; a list view shows picture n - 1.
+enum class TickImagesFor { TreeView, ListView };
+UniqueImageList CreateTickImages(int dpi, TickImagesFor control);
 // The program's icon at a size, from the resources.
 HICON LoadAppIcon(int size);
 
