@@ -93,6 +93,7 @@ void TfrmRegProgressHint::StartScan() {
     thread_->DriveBReady = DriveReady("b:\\");
   }
   owner_.PrepareScanThread(*thread_);
+  sink_.WatchStop(&thread_->GetStopFlag());
   thread_->Start();
 }
 

@@ -1,5 +1,7 @@
 #include "scan/ScanHandOver.h"
 
+#include <chrono>
+
 namespace quillet {
 
 GuiScanSink::GuiScanSink(ScanReceiver& receiver, std::function<void()> wake)
@@ -50,7 +52,10 @@ void GuiScanSink::RunOnGuiThread(Kind kind) {
     QueueStep(kind, {}, ticket);
   });
   std::unique_lock lock(mutex_);
-  handedOver_.wait(lock, [&] { return cancelled_ || deliveredTicket_ >= ticket; });
+  auto released = [&] { return cancelled_ || deliveredTicket_ >= ticket || (stop_ && stop_->IsRequested()); };
+  // Cancel() and the GUI thread wake the wait; the stop flag itself cannot, so it is looked at
+  // every few milliseconds as well.
+  while (!released()) handedOver_.wait_for(lock, std::chrono::milliseconds(10));
 }
 
 void GuiScanSink::CategoryStarted() { RunOnGuiThread(Kind::Started); }

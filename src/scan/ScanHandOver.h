@@ -9,6 +9,7 @@
 
 #include "scan/ProblemEntry.h"
 #include "scan/ScanSink.h"
+#include "scan/ScanStop.h"
 
 namespace quillet {
 
@@ -51,6 +52,9 @@ class GuiScanSink final : public ScanSink {
   // GUI thread, on a stop: a scan thread waiting for a category step goes on to its stop check,
   // and later reports are dropped.
   void Cancel();
+  // The stop flag of the scan thread, set before it starts. A waiting category step also ends
+  // once the flag is raised, so a stop of the thread alone cannot leave it waiting.
+  void WatchStop(const StopFlag* stop) { stop_ = stop; }
 
  private:
   enum class Kind { Status, Key, Rows, Started, Finished, Close, Failed };
@@ -71,6 +75,7 @@ class GuiScanSink final : public ScanSink {
 
   ScanReceiver& receiver_;
   std::function<void()> wake_;
+  const StopFlag* stop_ = nullptr;
   std::mutex mutex_;
   std::condition_variable handedOver_;
   std::vector<Event> queue_;

@@ -6,7 +6,9 @@
 #include <mutex>
 #include <thread>
 
+#include "ScanFixture.h"
 #include "scan/ScanHandOver.h"
+#include "scan/ScanTask.h"
 
 namespace quillet::testing {
 namespace {
@@ -162,6 +164,21 @@ TEST(ScanHandOver, CancelReleasesAWaitingScanThreadAndKeepsTheRowsAlreadySent) {
   scan.join();
   gui.sink.Deliver();
   EXPECT_EQ(gui.events, std::vector<std::string>{"row before"});
+}
+
+TEST(ScanHandOver, AStopOfTheScanThreadAloneEndsAWaitForTheGuiThread) {
+  GuiThread gui;
+  ScanFixture fixture;
+  TScanTaskThread task(CurrentPlatform());
+  task.CategoryCodes = {"1", "2"};
+  task.Sink = &gui.sink;
+  gui.sink.WatchStop(&task.GetStopFlag());
+  task.Start();
+  gui.WaitForWake();  // the first category step waits; nobody delivers it
+  task.Stop();
+  task.Wait();
+  gui.sink.Deliver();
+  EXPECT_EQ(gui.events, std::vector<std::string>{"started"}) << "the run ended at the stop";
 }
 
 }  // namespace

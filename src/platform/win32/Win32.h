@@ -28,3 +28,13 @@
 #undef DeleteFile
 #undef GetDriveType
 #undef GetEnvironmentVariable
+
+// The A/W macros below share their names with functions of the program's own interfaces
+// (UiHost::MessageBox, FileSystem::DeleteFile, ...). Left defined they would rename those in
+// some files and not in others; the Windows calls are always made by their W names.
+#undef CopyFile
+#undef DeleteFile
+#undef GetDriveType
+#undef GetEnvironmentVariable
+#undef MessageBox
+#undef PostMessage
