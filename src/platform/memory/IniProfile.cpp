@@ -1,5 +1,7 @@
 #include "platform/memory/IniProfile.h"
 
+#include "platform/Utf16.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -15,24 +17,6 @@ constexpr size_t kMaxValueLength = 2047;  // the system's read buffer holds 2048
 constexpr size_t kIntegerTextLength = 29;  // the system reads integers through a 30-character buffer
 
 enum class Encoding { Ansi, Utf8Bom, Utf16Le };
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // One character of a UTF-8 text at position i: its code point and byte length. A stray byte
 // reads as U+FFFD of length 1.
