@@ -51,6 +51,15 @@ bool IsCleanString(const std::vector<uint8_t>& data) {
   return data[data.size() - 2] == 0 && data.back() == 0;
 }
 
+std::string Quoted(std::string_view inner) {
+  std::string out;
+  out.reserve(inner.size() + 2);
+  out += '"';
+  out += inner;
+  out += '"';
+  return out;
+}
+
 std::string HexList(std::string prefix, const uint8_t* bytes, size_t size) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string out = std::move(prefix);
@@ -109,7 +118,7 @@ std::string RegDataPart(const RegistryValue& value, AnsiCodePage& ansi) {
       if (IsCleanString(value.data)) {
         const std::string text = Utf8FromUtf16Le(value.data.data(), value.data.size());
         if (!ExactAnsiOfUtf16(ansi, value.data)) throw ExportNotRepresentable(Describe("the text of value", value.name));
-        return "\"" + AnsiOrRefuse(ansi, EscapeQuotes(EscapeBackslashes(text)), "the text of value") + "\"";
+        return Quoted(AnsiOrRefuse(ansi, EscapeQuotes(EscapeBackslashes(text)), "the text of value"));
       }
       // Embedded NULs, a missing terminator or line breaks: the quoted form would lose or break them.
       return AnsiHex(value.type, ansi, value);
@@ -136,7 +145,11 @@ RegKeyWriter::RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, bool whol
     : cursor_(cursor), ansi_(ansi), wholeKey_(wholeKey), valueName_(valueName) {}
 
 void RegKeyWriter::WriteRegKey(const std::string& path) {
-  const std::string keyLine = "[" + std::string(RootName(cursor_.Root())) + "\\" + path + "]";
+  std::string keyLine = "[";
+  keyLine += RootName(cursor_.Root());
+  keyLine += '\\';
+  keyLine += path;
+  keyLine += ']';
   text_ += kLineEnd;
   text_ += AnsiOrRefuse(ansi_, keyLine, "key");
   text_ += kLineEnd;
@@ -159,7 +172,7 @@ void RegKeyWriter::WriteRegKey(const std::string& path) {
 
 void RegKeyWriter::WriteValueLine(const std::string& name) {
   text_ += name.empty() ? std::string("@")
-                        : "\"" + AnsiOrRefuse(ansi_, EscapeQuotes(EscapeBackslashes(name)), "value name") + "\"";
+                        : Quoted(AnsiOrRefuse(ansi_, EscapeQuotes(EscapeBackslashes(name)), "value name"));
   text_ += '=';
   if (auto value = cursor_.ReadRawValue(name)) {
     text_ += RegDataPart(*value, ansi_);
