@@ -4,16 +4,19 @@
 #include <utility>
 
 #include "scan/SoftwareLocationScans.h"
+#include "scan/StartupUninstallScans.h"
 
 namespace quillet {
 namespace {
 
 // Category code → scanner. Codes 1 and 2 are tree nodes without a scanner of their own.
-constexpr std::array<std::pair<int, Scanner>, 4> kScanners{{
+constexpr std::array<std::pair<int, Scanner>, 6> kScanners{{
     {6, ScanSoftwareLocations},
     {7, ScanWindowsFonts},
     {8, ScanHelpFiles},
     {9, ScanSharedDlls},
+    {10, ScanStartupPrograms},
+    {11, ScanUninstallEntries},
 }};
 
 }  // namespace
