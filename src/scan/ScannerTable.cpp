@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "scan/FileExtensionScans.h"
+#include "scan/FilesAndFoldersScans.h"
 #include "scan/ObsoleteEmptyKeyScans.h"
 #include "scan/SoftwareLocationScans.h"
 #include "scan/StartupUninstallScans.h"
@@ -12,7 +13,10 @@ namespace quillet {
 namespace {
 
 // Category code → scanner. Codes 1 and 2 are tree nodes without a scanner of their own.
-constexpr std::array<std::pair<int, Scanner>, 10> kScanners{{
+constexpr std::array<std::pair<int, Scanner>, 13> kScanners{{
+    {3, ScanFilesAndFolders},
+    {4, ScanFilesAndFolders},
+    {5, ScanFilesAndFolders},
     {6, ScanSoftwareLocations},
     {7, ScanWindowsFonts},
     {8, ScanHelpFiles},
