@@ -71,6 +71,30 @@ TEST(ScanStartupPrograms, BackupEntriesWithoutACommandDoNotHideTheOnesAfterThem)
             }));
 }
 
+// Asks for a stop as soon as the backup key is shown, so the stop arrives inside its error guard.
+class StopAtBackupKeySink : public RecordingSink {
+ public:
+  explicit StopAtBackupKeySink(StopFlag& stop) : stop_(stop) {}
+  void ShowScannedKey(const std::string& keyPath) override {
+    RecordingSink::ShowScannedKey(keyPath);
+    if (keyPath.find("startupreg") != std::string::npos) stop_.Request();
+  }
+
+ private:
+  StopFlag& stop_;
+};
+
+TEST(ScanStartupPrograms, AStopPassesThroughTheBackupKeyErrorGuard) {
+  ScanFixture f;
+  f.reg.key(std::string(kStartupBackup) + "\\Gone").str("command", "C:\\Gone\\b.exe");
+  StopAtBackupKeySink sink(f.stop);
+  ScanContext context(f.reg, f.fs, f.shell, f.flags, sink, f.stop, {10});
+  context.BeginCategory(*FindScanCategory(10));
+  EXPECT_THROW(ScanStartupPrograms(context), ScanStopped);
+  EXPECT_TRUE(sink.Rows().empty());
+  EXPECT_EQ(sink.Only("key:").size(), 1u);
+}
+
 TEST(ScanStartupPrograms, ValueListScanIgnoresNamesThatAreNoLongRootName) {
   ScanFixture f;
   f.reg.key(kCurrentUserRun).str("Empty", "");
