@@ -1,0 +1,120 @@
+#include "MainWindowFixture.h"
+
+#include <array>
+#include <chrono>
+#include <thread>
+
+#include "platform/RegistryStore.h"
+
+namespace quillet::testing {
+namespace {
+
+std::map<int, ScriptedScanners::Body>& Bodies() {
+  static std::map<int, ScriptedScanners::Body> bodies;
+  return bodies;
+}
+
+template <int Code>
+void RunBody(ScanContext& context) {
+  Bodies().at(Code)(context);
+}
+
+template <int... Codes>
+constexpr std::array<Scanner, sizeof...(Codes)> MakeTrampolines(std::integer_sequence<int, Codes...>) {
+  return {&RunBody<Codes>...};
+}
+constexpr auto kTrampolines = MakeTrampolines(std::make_integer_sequence<int, 25>{});
+
+Platform MakePlatform(memory::MemoryRegistry& reg, MemoryFileSystem& fs, ScriptedShell& shell,
+                      FixedSystemInfo& system) {
+  Platform platform;
+  platform.registry = &reg;
+  platform.files = &fs;
+  platform.shell = &shell;
+  platform.system = &system;
+  return platform;
+}
+
+}  // namespace
+
+void ScriptedScanners::Set(int code, Body body) { Bodies()[code] = std::move(body); }
+void ScriptedScanners::Clear() { Bodies().clear(); }
+Scanner ScriptedScanners::Find(int code) {
+  return Bodies().count(code) ? kTrampolines.at(static_cast<size_t>(code)) : nullptr;
+}
+
+ScriptedScanners::Body ScriptedScanners::AddRows(int count, std::string prefix) {
+  return [count, prefix](ScanContext& context) {
+    for (int i = 1; i <= count; ++i) {
+      context.ShowScannedKey("Software\\" + prefix + std::to_string(i));
+      context.AddRow("HKEY_LOCAL_MACHINE\\Software\\" + prefix + std::to_string(i), "v" + std::to_string(i),
+                     RepairAction::DeleteKey);
+    }
+  };
+}
+
+ScriptedScanners::Body ScriptedScanners::RunUntilStopped(std::atomic<bool>* started) {
+  return [started](ScanContext& context) {
+    if (started) *started = true;
+    while (true) {
+      context.ThrowIfStopped();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  };
+}
+
+ScriptedScanners::Body ScriptedScanners::Fail(std::string message) {
+  return [message](ScanContext&) { throw RegistryError(message); };
+}
+
+MainWindowFixture::MainWindowFixture() : platform_(MakePlatform(reg, fs, shell, system)) {
+  OptionsSetting = TOptionsSetting();
+  fs.fixedDrive('c');
+  ScriptedScanners::Clear();
+}
+
+MainWindowFixture::~MainWindowFixture() {
+  window_.reset();
+  ScriptedScanners::Clear();
+  OptionsSetting = TOptionsSetting();
+}
+
+TfrmQuillet& MainWindowFixture::Open(std::vector<std::string> arguments) {
+  window_ = std::make_unique<TfrmQuillet>(ui, std::move(arguments));
+  window_->PrepareScan = [](TScanTaskThread& thread) { thread.ScannerFor = ScriptedScanners::Find; };
+  ui.ShowMain(*window_);
+  return *window_;
+}
+
+ui::TTreeNode& MainWindowFixture::Node(int code) {
+  for (ui::TTreeNode* node : window_->tvRegistry->Nodes()) {
+    if (node->ImageIndex() == code) return *node;
+  }
+  throw std::out_of_range("no category node " + std::to_string(code));
+}
+
+std::vector<int> MainWindowFixture::TickedCodes() {
+  std::vector<int> codes;
+  for (ui::TTreeNode* node : window_->tvRegistry->Nodes()) {
+    if (node->StateIndex() == 2) codes.push_back(node->ImageIndex());
+  }
+  return codes;
+}
+
+void MainWindowFixture::TickOnly(std::vector<int> codes) {
+  UntickAll();
+  for (int code : codes) ClickStateIcon(code);
+}
+
+std::vector<std::string> MainWindowFixture::Rows() {
+  std::vector<std::string> rows;
+  const ui::TListView& list = *window_->lvRegistryData;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const ui::TListItem& item = list.Item(i);
+    rows.push_back(item.caption + "|" + list.Text(i, 1) + "|" + list.Text(i, 2) + "|" + std::to_string(item.data) +
+                   "|" + (item.checked ? "ticked" : "unticked"));
+  }
+  return rows;
+}
+
+}  // namespace quillet::testing
