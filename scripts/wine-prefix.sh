@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 # Bumped whenever the prefix set-up below changes, so old prefixes are made again.
-layout=2
+layout=3
 ready() { [ "$(cat "$WINEPREFIX/.quillet-ready" 2>/dev/null)" = "$layout" ]; }
 
 case "${1:-ensure}" in
@@ -21,6 +21,15 @@ case "${1:-ensure}" in
     # One virtual desktop: windows get Wine's own frames and captions, also under a bare Xvfb.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 </dev/null
+    # Some Wine packages leave Marlett out of the prefix's font search; without it window captions
+    # show letters where their buttons belong.
+    for fonts in /usr/share/wine/fonts /usr/lib/wine/fonts /opt/wine*/share/wine/fonts; do
+      if [ -f "$fonts/marlett.ttf" ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp "$fonts/marlett.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+        break
+      fi
+    done
     wineserver -w
     [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-prefix: wineboot did not create $WINEPREFIX" >&2; exit 1; }
     echo "$layout" >"$WINEPREFIX/.quillet-ready"

@@ -10,7 +10,7 @@ namespace quillet {
 
 TfrmAbout::TfrmAbout(ui::UiHost& host) : TForm(host, "frmAbout") {
   SetCaption(std::string("About ") + kProductName);
-  SetDesignClientSize(330, 150);
+  SetDesignClientSize(340, 150);
   SetBorderStyle(ui::FormBorder::Dialog);
   SetPosition(ui::FormPosition::OwnerFormCenter);
 
@@ -31,10 +31,10 @@ TfrmAbout::TfrmAbout(ui::UiHost& host) : TForm(host, "frmAbout") {
   lHomePage->SetFont({.underline = true, .color = 0xCC6600});
   lHomePage->SetLink(true);
   lHomePage->SetBounds(64, 84, 0, 0);
-  lHomePage->SetCaption(kWebAddresses.homePage);
+  lHomePage->SetCaption("www.orvane-software.example");
   lHomePage->OnClick = [this] { lHomePageClick(); };
   bOK = Make<ui::TButton>("bOK");
-  bOK->SetBounds(237, 113, 80, 25);
+  bOK->SetBounds(247, 113, 80, 25);
   bOK->SetCaption("&OK");
   bOK->SetDefault(true);
   bOK->SetCancel(true);

@@ -86,7 +86,7 @@ constexpr unsigned kBannerTextColor = 0xFFFFFF;
 constexpr unsigned kBannerHintColor = 0xF5E6D8;
 constexpr int kBannerHeight = 50;
 constexpr int kTreeTop = 178;
-constexpr int kListLeft = 216;
+constexpr int kListLeft = 222;
 constexpr int kListTop = 58;
 
 bool HidesWindowsBackup(int version) { return (version >= 1 && version <= 4) || version == 8; }
@@ -191,7 +191,7 @@ void TfrmQuillet::BuildTasks() {
 
 void TfrmQuillet::BuildCategoryTree() {
   tvRegistry = Make<ui::TTreeView>("tvRegistry");
-  tvRegistry->SetBounds(8, kTreeTop, 200, 280);
+  tvRegistry->SetBounds(8, kTreeTop, 206, 280);
   tvRegistry->SetReadOnly(true);
   tvRegistry->SetTickStateImages(true);
   // Codes ascend in tree order and every parent comes before its children.
@@ -435,11 +435,21 @@ void TfrmQuillet::tvRegistryCollapsing(ui::TTreeNode&, bool& allowCollapse) { al
 
 void TfrmQuillet::lvRegistryDataClick() { UpdateProblemCounts(); }
 
+namespace {
+// " 12 problems found": a blank, the count, a blank, the text in the current language.
+std::string CountText(size_t count, std::string_view key, std::string_view english) {
+  std::string text(" ");
+  text += std::to_string(count);
+  text += ' ';
+  text += GetLangText(key, english);
+  return text;
+}
+}  // namespace
+
 void TfrmQuillet::UpdateProblemCounts() {
+  StatusBar1->SetPanelText(0, CountText(lvRegistryData->Count(), "RES_FindProblems", "problems found"));
   StatusBar1->SetPanelText(
-      0, " " + std::to_string(lvRegistryData->Count()) + " " + GetLangText("RES_FindProblems", "problems found"));
-  StatusBar1->SetPanelText(1, " " + std::to_string(lvRegistryData->CheckedCount()) + " " +
-                                  GetLangText("RES_CheckedProblems", "problems selected for repairing"));
+      1, CountText(lvRegistryData->CheckedCount(), "RES_CheckedProblems", "problems selected for repairing"));
 }
 
 void TfrmQuillet::PrepareScanThread(TScanTaskThread& thread) {

@@ -2,54 +2,50 @@
 
 #include "platform/win32/Win32.h"
 
-#include <commctrl.h>
-
 #include "main/AppIdentity.h"
+#include "main/RegMain.h"
+#include "main/WindowMessages.h"
+#include "platform/Platform.h"
 #include "platform/win32/WideString.h"
+#include "platform/win32/Win32AnsiCodePage.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Profile.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32SystemInfo.h"
+#include "ui/win32/Win32UiHost.h"
 
 namespace quillet::ui {
-namespace {
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
-    default:
-      return ::DefWindowProcW(window, message, wParam, lParam);
-  }
+bool HandOverToRunningInstance() {
+  HWND running = ::FindWindowW(quillet::win32::ToWide(kMainWindowClass).c_str(), nullptr);
+  if (!running) return false;
+  ::PostMessageW(running, UM_ACTIVATE_INSTANCE, 0, 0);
+  ::SetForegroundWindow(running);
+  return true;
 }
 
-}  // namespace
-
 int RunApplication(const std::vector<std::string>& arguments) {
-  HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  if (HandOverToRunningInstance()) return 0;
 
-  const std::wstring className = win32::ToWide(kMainWindowClass);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = MainWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
-  windowClass.lpszClassName = className.c_str();
-  if (!::RegisterClassExW(&windowClass)) return 1;
+  quillet::win32::Win32Registry registry;
+  quillet::win32::Win32FileSystem files;
+  quillet::win32::Win32Profile profile;
+  quillet::win32::Win32Shell shell;
+  quillet::win32::Win32SystemInfo system;
+  quillet::win32::Win32AnsiCodePage ansi;
+  Platform platform;
+  platform.registry = &registry;
+  platform.files = &files;
+  platform.profile = &profile;
+  platform.shell = &shell;
+  platform.system = &system;
+  platform.ansi = &ansi;
+  ScopedPlatform installed(platform);
 
-  HWND window = ::CreateWindowExW(0, className.c_str(), win32::ToWide(kMainCaption).c_str(), WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 800, 600, nullptr, nullptr, instance, nullptr);
-  if (!window) return 1;
-  ::ShowWindow(window, SW_SHOWDEFAULT);
-  ::UpdateWindow(window);
-
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
+  ui::win32::Win32UiHost host;
+  TfrmQuillet mainWindow(host, arguments);
+  return host.Run(mainWindow);
 }
 
 }  // namespace quillet::ui
