@@ -2,10 +2,7 @@
 # Test fixture of the Windows tests: one Xvfb display and one running wineserver for the
 # whole run, so each test pays for neither the display nor Wine's start.
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build_dir=${QUILLET_BUILD_DIR:-$here/../build/windows}
-export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
-export WINEARCH=win32 WINEDEBUG=-all
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 start_xvfb() {
   local n

@@ -2,12 +2,7 @@
 # Makes the private Wine prefix once (WINEARCH=win32, so IsWow64 is false inside).
 # Safe to call from parallel processes: the first one builds it under a lock.
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build_dir=${QUILLET_BUILD_DIR:-$here/../build/windows}
-export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
-export WINEARCH=${WINEARCH:-win32}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 # Bumped whenever the prefix set-up below changes, so old prefixes are made again.
 layout=3

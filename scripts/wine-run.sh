@@ -3,12 +3,7 @@
 # CMake uses it as the emulator of the cross build, so `ctest --preset windows` and
 # `add_test(COMMAND some.exe)` go through here. The prefix is made on first use.
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build_dir=${QUILLET_BUILD_DIR:-$here/../build/windows}
-export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
-export WINEARCH=${WINEARCH:-win32}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 # Tests share the Xvfb display that the fixture started, whatever display the caller has.
 if [ -f "$build_dir/xvfb.display" ] && [ -z "${QUILLET_HOST_DISPLAY:-}" ]; then

@@ -3,17 +3,30 @@
 #include <array>
 #include <utility>
 
+#include "scan/FileExtensionScans.h"
+#include "scan/FilesAndFoldersScans.h"
+#include "scan/ObsoleteEmptyKeyScans.h"
 #include "scan/SoftwareLocationScans.h"
+#include "scan/StartupUninstallScans.h"
 
 namespace quillet {
 namespace {
 
 // Category code → scanner. Codes 1 and 2 are tree nodes without a scanner of their own.
-constexpr std::array<std::pair<int, Scanner>, 4> kScanners{{
+constexpr std::array<std::pair<int, Scanner>, 13> kScanners{{
+    {3, ScanFilesAndFolders},
+    {4, ScanFilesAndFolders},
+    {5, ScanFilesAndFolders},
     {6, ScanSoftwareLocations},
     {7, ScanWindowsFonts},
     {8, ScanHelpFiles},
     {9, ScanSharedDlls},
+    {10, ScanStartupPrograms},
+    {11, ScanUninstallEntries},
+    {12, ScanFileExtensions},
+    {13, ScanCustomControls},
+    {14, ScanObsoleteSoftware},
+    {23, ScanEmptyKeys},
 }};
 
 }  // namespace

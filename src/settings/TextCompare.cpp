@@ -1,5 +1,7 @@
 #include "settings/TextCompare.h"
 
+#include "platform/Utf16.h"
+
 namespace quillet {
 namespace {
 
@@ -19,24 +21,6 @@ char32_t UpperCodePoint(char32_t c) {
   if (c >= 0x430 && c <= 0x44F) return c - 0x20;
   if (c >= 0x450 && c <= 0x45F) return c - 0x50;
   return c;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 }  // namespace

@@ -61,6 +61,19 @@ TEST_F(QuilletScanTool, PrintsTheRowsOfTheSoftwareLocationCategories) {
             "Missing Shared Dlls\t" + lm + "\\CurrentVersion\\SharedDlls\t%SystemRoot%\\System32\\gone.dll\t2\n");
 }
 
+TEST_F(QuilletScanTool, PrintsTheRowsOfTheRegistryWideCategories) {
+  ToolResult result = RunTool("--registry " + std::string(QUILLET_TEST_DATA) + "/scan/registry-wide.reg --drive c=" +
+                              drive.string() + " --categories 3,4,5,10,11,12,13,14,23");
+  EXPECT_EQ(result.exitCode, 0) << result.output;
+  const std::string version = "\\Software\\Microsoft\\Windows\\CurrentVersion";
+  EXPECT_EQ(result.output,
+            "Invalid File or Folder\tHKEY_CURRENT_USER\\Software\\Vendor\\Documents\\Last\tC:\\Docs\\gone.txt\t1\n"
+            "Invalid File or Folder\tHKEY_USERS\\S-1-5-21-1\\Software\\Vendor\\Path\tC:\\Old\\old.exe\t1\n"
+            "Missing Startup Programs\tHKEY_CURRENT_USER" + version + "\\Run\\Gone\tC:\\Apps\\gone.exe /tray\t1\n"
+            "Add/Remove Programs Issue\tHKEY_LOCAL_MACHINE" + version + "\\Uninstall\tLeftover\t3\n"
+            "Obsolete Software Key\tHKEY_CURRENT_USER\\Software\tEmptyVendor\t3\n");
+}
+
 TEST_F(QuilletScanTool, CategoriesWithoutScannersPrintNothing) {
   ToolResult result = RunTool("--registry " + Fixture() + " --categories 1,2 --format tsv");
   EXPECT_EQ(result.exitCode, 0);

@@ -68,13 +68,14 @@ INSTANTIATE_TEST_SUITE_P(BothEncodings, EveryFormFixture,
 TEST(RegFileReader, StoresStringsAsTheRegistryDoes) {
   Windows1252 ansi;
   MemoryRegistry reg;
-  ASSERT_EQ(Described(ReadRegFile("REGEDIT4\n[HKEY_USERS\\K]\n\"S\"=\"\xE9\"\n\"E\"=hex(2):e9,00\n", ansi, reg)), "");
+  ASSERT_EQ(Described(ReadRegFile("REGEDIT4\n[HKEY_USERS\\K]\n\"S\"=\"\xE9\"\n\"E\"=hex(2):e9,00\n\"H\"=hex(1):e9,00\n", ansi, reg)), "");
   auto cursor = reg.NewCursor();
   cursor->SetRoot(RootKey::Users);
   ASSERT_TRUE(cursor->OpenKey("K"));
   const std::vector<uint8_t> utf16 = {0xE9, 0x00, 0x00, 0x00};
   EXPECT_EQ(cursor->ReadRawValue("S")->data, utf16);
   EXPECT_EQ(cursor->ReadRawValue("E")->data, utf16);
+  EXPECT_EQ(cursor->ReadRawValue("H")->data, utf16);
 }
 
 TEST(RegFileReader, TakesHexOfVersion5FilesAsRawBytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,16 @@
 #include "scan/ScanStop.h"
 #include "scan/ScannerTable.h"
 #include "settings/OptionsSetting.h"
+
+namespace quillet {
+
+// Rows print readably when a whole-vector comparison fails.
+inline void PrintTo(const ProblemEntry& row, std::ostream* out) {
+  *out << "{" << row.problem << " | " << row.keyPath << " | " << row.value << " | " << static_cast<int>(row.action)
+       << (row.checked ? " | checked" : "") << "}";
+}
+
+}  // namespace quillet
 
 namespace quillet::testing {
 

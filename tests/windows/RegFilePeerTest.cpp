@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
+#include "RegeditPeer.h"
 #include "platform/RegistryDump.h"
 #include "platform/memory/RegFileReader.h"
 #include "platform/win32/UniqueHandle.h"
@@ -24,45 +24,6 @@ std::wstring FixturePath(const char* name) {
   path.append(name, name + std::char_traits<char>::length(name));
   std::replace(path.begin(), path.end(), L'/', L'\\');
   return path;
-}
-
-// Wine lists values sorted by name where Windows keeps their creation order, so each key's
-// value lines are compared in sorted order; the keys and their order are compared as they are.
-std::string WithSortedValues(const std::string& dump) {
-  std::istringstream lines(dump);
-  std::string out;
-  std::vector<std::string> values;
-  auto flush = [&] {
-    std::sort(values.begin(), values.end());
-    for (const std::string& value : values) out += value + "\n";
-    values.clear();
-  };
-  for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with("[")) {
-      flush();
-      out += line + "\n";
-    } else {
-      values.push_back(line);
-    }
-  }
-  flush();
-  return out;
-}
-
-::testing::AssertionResult ImportWithRegedit(const std::wstring& file) {
-  std::wstring commandLine = L"regedit.exe /s \"" + file + L"\"";
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    return ::testing::AssertionFailure() << "regedit did not start: " << ::GetLastError();
-  }
-  win32::UniqueKernelHandle process(info.hProcess);
-  win32::UniqueKernelHandle thread(info.hThread);
-  if (::WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
-    ::TerminateProcess(process.get(), 1);
-    return ::testing::AssertionFailure() << "regedit did not end";
-  }
-  return ::testing::AssertionSuccess();
 }
 
 class RegFilePeer : public ::testing::TestWithParam<const char*> {

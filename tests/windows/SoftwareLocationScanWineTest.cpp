@@ -5,16 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "../host/RecordingSink.h"
-#include "platform/Platform.h"
+#include "LiveScan.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SystemInfo.h"
-#include "scan/ScanTask.h"
-#include "settings/OptionsSetting.h"
 
 namespace quillet::testing {
 namespace {
@@ -85,33 +78,7 @@ class SoftwareLocationScanWine : public ::testing::Test {
     ::RemoveDirectoryW(kFolder);
   }
 
-  // The rows of a real scan that concern this test's own entries.
-  std::vector<std::string> ScanOwnRows(std::vector<std::string> codes) {
-    win32::Win32Registry registry;
-    win32::Win32FileSystem files;
-    win32::Win32Shell shell;
-    win32::Win32SystemInfo system;
-    Platform platform;
-    platform.registry = &registry;
-    platform.files = &files;
-    platform.shell = &shell;
-    platform.system = &system;
-    ScopedPlatform installed(platform);
-    OptionsSetting = TOptionsSetting();
-
-    RecordingSink sink;
-    TScanTaskThread task(CurrentPlatform());
-    task.CategoryCodes = std::move(codes);
-    task.Sink = &sink;
-    task.Start();
-    task.Wait();
-    EXPECT_EQ(sink.Only("close").size(), 1u);
-    std::vector<std::string> rows;
-    for (const std::string& row : sink.Only("row:")) {
-      if (row.find("Quillet") != std::string::npos) rows.push_back(row);
-    }
-    return rows;
-  }
+  std::vector<std::string> ScanOwnRows(std::vector<std::string> codes) { return LiveScanRows(codes, "Quillet"); }
 };
 
 TEST_F(SoftwareLocationScanWine, AppPathsRowsFollowTheRealFiles) {

@@ -1,9 +1,12 @@
 #include "platform/memory/IniProfile.h"
 
+#include "platform/Utf16.h"
+
 #include <cstdint>
 #include <optional>
 
 #include "platform/AnsiCodePage.h"
+#include "platform/memory/Windows1252.h"
 #include "platform/FileSystem.h"
 #include "platform/memory/PathRules.h"
 #include "settings/TextCompare.h"
@@ -15,24 +18,6 @@ constexpr size_t kMaxValueLength = 2047;  // the system's read buffer holds 2048
 constexpr size_t kIntegerTextLength = 29;  // the system reads integers through a 30-character buffer
 
 enum class Encoding { Ansi, Utf8Bom, Utf16Le };
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // One character of a UTF-8 text at position i: its code point and byte length. A stray byte
 // reads as U+FFFD of length 1.
@@ -49,49 +34,22 @@ std::pair<char32_t, size_t> NextCodePoint(std::string_view text, size_t i) {
   return {c, length};
 }
 
-// Windows-1252 for when no code page is given. 0x80 to 0x9F hold the typographic characters;
-// the five holes map to the C1 controls of the same number, as the system maps them.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-std::string Windows1252ToUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (char b : bytes) {
-    auto byte = static_cast<unsigned char>(b);
-    AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte);
-  }
-  return out;
+// Without a code page of its own the profile reads and writes Windows-1252, the host's model.
+AnsiCodePage& CodePageOrDefault(AnsiCodePage* ansi) {
+  static memory::Windows1252 windows1252;
+  return ansi ? *ansi : windows1252;
 }
 
-std::optional<char> Windows1252Byte(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (int i = 0; i < 32; ++i) {
-    if (kCp1252High[i] == c) return static_cast<char>(0x80 + i);
-  }
-  return std::nullopt;
-}
-
-std::string AnsiToUtf8(std::string_view bytes, AnsiCodePage* ansi) {
-  return ansi ? ansi->ToUtf8(bytes) : Windows1252ToUtf8(bytes);
-}
+std::string AnsiToUtf8(std::string_view bytes, AnsiCodePage* ansi) { return CodePageOrDefault(ansi).ToUtf8(bytes); }
 
 // Characters the code page lacks become "?", as the system's conversion writes them.
 std::string Utf8ToAnsi(std::string_view text, AnsiCodePage* ansi) {
-  if (ansi) {
-    if (auto whole = ansi->FromUtf8(text)) return *whole;
-  }
+  AnsiCodePage& codePage = CodePageOrDefault(ansi);
+  if (auto whole = codePage.FromUtf8(text)) return *whole;
   std::string out;
   for (size_t i = 0; i < text.size();) {
     auto [c, length] = NextCodePoint(text, i);
-    std::optional<std::string> bytes;
-    if (ansi) {
-      bytes = ansi->FromUtf8(text.substr(i, length));
-    } else if (auto byte = Windows1252Byte(c)) {
-      bytes = std::string(1, *byte);
-    }
+    std::optional<std::string> bytes = codePage.FromUtf8(text.substr(i, length));
     out += bytes ? *bytes : "?";
     i += length;
   }

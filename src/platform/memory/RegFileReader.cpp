@@ -215,7 +215,7 @@ class Loader {
     }
     auto bytes = ParseByteList(list, problem);
     if (!bytes) return std::nullopt;
-    if (ansiStrings_ && (type == regtype::kExpandString || type == regtype::kMultiString)) {
+    if (ansiStrings_ && (type == regtype::kString || type == regtype::kExpandString || type == regtype::kMultiString)) {
       const std::string ansiText(bytes->begin(), bytes->end());
       *bytes = Utf16LeBytes(ansi_.ToUtf8(ansiText), false);
     }

@@ -12,8 +12,8 @@
 //
 // Two forms are read: "REGEDIT4" files in the ANSI code page, and "Windows Registry Editor
 // Version 5.00" files in UTF-16LE with a byte-order mark. Strings are stored as the registry
-// stores them (UTF-16LE with a NUL); in REGEDIT4 the bytes of hex(2) and hex(7) are ANSI text and
-// are converted the same way, in version 5.00 every hex(N) is taken as raw bytes.
+// stores them (UTF-16LE with a NUL); in REGEDIT4 the bytes of hex(1), hex(2) and hex(7) are ANSI
+// text and are converted the same way (the registry editor does so too), in version 5.00 every hex(N) is taken as raw bytes.
 namespace quillet::memory {
 
 struct RegFileProblem {

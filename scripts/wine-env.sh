@@ -1,0 +1,7 @@
+# Sourced by the Wine scripts: the build folder and the settings of its private prefix.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+build_dir=${QUILLET_BUILD_DIR:-$here/../build/windows}
+export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
+export WINEARCH=${WINEARCH:-win32}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}

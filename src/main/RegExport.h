@@ -1,0 +1,68 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/AnsiCodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryStore.h"
+
+// The writer of the repair's backup files: "REGEDIT4" text in the ANSI code page, CR LF line
+// ends, one section per key. Every value kind is written so that the registry editor brings
+// back the same type and the same bytes; what the format cannot hold is refused, not bent.
+namespace quillet {
+
+// A key name, value name or string with no exact form in the ANSI code page (or that would break
+// the line structure of the file). Raised before anything of the export reaches the file.
+class ExportNotRepresentable : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The backup file could not be created or appended to; the entry in hand must not be deleted.
+class ExportWriteFailed : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct RegExportContext {
+  FileSystem& files;
+  AnsiCodePage& ansi;
+  RegistryStore& store;
+};
+
+// Appends the key at keyPath (one trailing "\" dropped) to the file, creating it with the
+// "REGEDIT4" line when it is missing. wholeKey: the key's values and, depth first, all its
+// subkeys; otherwise the one value named valueName ("" for the default value). The whole export
+// is built in memory and written by one flushed append, so a refused export leaves the file as
+// it was.
+void ExportToRegFile(const RegExportContext& context, std::string_view filePath, RootKey root, bool wholeKey,
+                     std::string_view valueName, std::string_view keyPath);
+
+// Builds the sections of one export as ANSI bytes: per key an empty line, the key line and the
+// value lines. Shares the cursor, the mode and the value name with ExportToRegFile.
+class RegKeyWriter {
+ public:
+  RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, bool wholeKey, std::string_view valueName);
+  void WriteRegKey(const std::string& path);
+  const std::string& Text() const { return text_; }
+
+ private:
+  void WriteValueLine(const std::string& name);
+
+  RegistryCursor& cursor_;
+  AnsiCodePage& ansi_;
+  bool wholeKey_;
+  std::string valueName_;
+  std::string text_;
+};
+
+std::string EscapeBackslashes(std::string_view text);  // every "\" doubled
+std::string EscapeQuotes(std::string_view text);       // every '"' preceded by "\"
+
+// The data part of a value line ("dword:0000000A", "hex(7):61,00,00"...), in ANSI bytes.
+// ExportNotRepresentable when no ANSI text reproduces the data.
+std::string RegDataPart(const RegistryValue& value, AnsiCodePage& ansi);
+
+}  // namespace quillet
