@@ -11,9 +11,11 @@ std::string TShortCut::Text() const {
   if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
     text += static_cast<char>(key);
   } else if (key >= 0x70 && key <= 0x7B) {
-    text += "F" + std::to_string(key - 0x70 + 1);
+    text += 'F';
+    text += std::to_string(key - 0x70 + 1);
   } else {
-    text += "#" + std::to_string(key);
+    text += '#';
+    text += std::to_string(key);
   }
   return text;
 }

@@ -45,7 +45,9 @@ void ControlPeer::UpdateVisibility() {
   if (window_) {
     ::ShowWindow(window_, control_.Showing() ? SW_SHOWNA : SW_HIDE);
   } else if (Windowless()) {
-    const RECT rect = DeviceRect();
+    // With room for a caption drawn a little past its measured width.
+    RECT rect = DeviceRect();
+    rect.right += (rect.right - rect.left) / 8 + form_.Scale()(8);
     ::InvalidateRect(form_.Handle(), &rect, TRUE);
   }
 }
@@ -104,10 +106,14 @@ class LabelPeer final : public ControlPeer {
   using ControlPeer::ControlPeer;
   TLabel& Label() const { return static_cast<TLabel&>(control_); }
 
-  bool Windowless() const override { return form_.BackgroundUnder(control_) == BackgroundColor::Banner; }
+  // Labels on the banner, and links on the form itself, are drawn by the form: the banner shows
+  // through them, and a link's underlined text gets its full width.
+  bool Windowless() const override {
+    return form_.BackgroundUnder(control_) == BackgroundColor::Banner || (Label().IsLink() && !control_.Parent());
+  }
   void Create() override {
     if (Windowless()) return;
-    MakeWindow(L"STATIC", SS_LEFT | SS_NOPREFIX | (Label().IsLink() ? SS_NOTIFY : 0));
+    MakeWindow(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | (Label().IsLink() ? SS_NOTIFY : 0));
   }
   void Layout() override {
     if (!window_) return;
@@ -129,11 +135,14 @@ class LabelPeer final : public ControlPeer {
     UniqueGdiObject font = CreateUiFont(control_.Font(), form_.Scale().dpi);
     SelectObjectScope selection(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, TextColorOf(control_.Font(), RGB(255, 255, 255)));
+    const bool onBanner = form_.BackgroundUnder(control_) == BackgroundColor::Banner;
+    ::SetTextColor(dc, TextColorOf(control_.Font(), onBanner ? RGB(255, 255, 255) : ::GetSysColor(COLOR_WINDOWTEXT)));
     RECT rect = DeviceRect();
     rect.right += form_.Scale()(4);
     const std::wstring text = ToWide(control_.Caption());
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_LEFT | DT_TOP | DT_NOPREFIX | DT_SINGLELINE);
+    // Unclipped: under Wine an underlined caption can draw wider than its measured width.
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                DT_LEFT | DT_TOP | DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
   }
 };
 
