@@ -7,6 +7,8 @@
 #include "ui/win32/Application.h"
 
 int wmain(int argc, wchar_t** argv) {
+  // One program at a time: a second start brings the first one forward and ends at once.
+  if (quillet::ui::HandOverToRunningInstance()) return 0;
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(quillet::win32::ToUtf8(argv[i]));
   return quillet::ui::RunApplication(arguments);

@@ -310,6 +310,25 @@ TEST_F(GuiScan, StopDuringASlowScanReturnsToTheMainWindow) {
   std::printf("stop closed the dialog after %lld ms with %d rows in the list\n", static_cast<long long>(closeMs), rows);
 }
 
+TEST(GuiCleanOnce, ScansWithTheStoredTicksAndEndsByItself) {
+  QuilletProcess quillet(L"-CleanOnce");
+  ASSERT_TRUE(quillet.Started());
+  // The progress dialog hides itself as the scan starts; it must not be on screen while it runs.
+  int visibleDialogSamples = 0;
+  DWORD exitCode = 1;
+  const bool ended = WaitUntil(
+      [&] {
+        for (HWND dialog : TopLevelWindows(quillet.Id(), kDialogClass, L"Scanning")) {
+          if (::IsWindowVisible(dialog)) ++visibleDialogSamples;
+        }
+        return quillet.WaitForExit(0, &exitCode);
+      },
+      120000, 20);
+  ASSERT_TRUE(ended) << "the unattended run did not end";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_LE(visibleDialogSamples, 1) << "the progress dialog stayed on screen";
+}
+
 TEST(GuiAbout, TheHelpMenuOpensTheAboutBox) {
   QuilletProcess quillet;
   MainWindow main(quillet);

@@ -26,8 +26,6 @@ bool HandOverToRunningInstance() {
 }
 
 int RunApplication(const std::vector<std::string>& arguments) {
-  if (HandOverToRunningInstance()) return 0;
-
   quillet::win32::Win32Registry registry;
   quillet::win32::Win32FileSystem files;
   quillet::win32::Win32Profile profile;
