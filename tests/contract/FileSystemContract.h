@@ -155,8 +155,8 @@ TYPED_TEST_P(FileSystemContract, ExpandEnvironmentReplacesKnownNamesAndKeepsTheR
 
 TYPED_TEST_P(FileSystemContract, GetEnvironmentVariableIgnoresCase) {
   this->env.setEnv("QuilletTestVar", "C:\\Some Folder");
-  EXPECT_EQ(this->fs().GetEnvironmentVariable("QUILLETTESTVAR"), "C:\\Some Folder");
-  EXPECT_EQ(this->fs().GetEnvironmentVariable("quillettestvar"), "C:\\Some Folder");
+  EXPECT_EQ(this->fs().GetEnvironmentVariable("QUILLETTESTVAR"), std::string("C:\\Some Folder"));
+  EXPECT_EQ(this->fs().GetEnvironmentVariable("quillettestvar"), std::string("C:\\Some Folder"));
   EXPECT_EQ(this->fs().GetEnvironmentVariable("QuilletNoSuchVar"), std::nullopt);
 }
 
@@ -166,15 +166,15 @@ TYPED_TEST_P(FileSystemContract, CopyFileCopiesContentsAndTimeAndHonoursFailIfEx
   this->env.makeFile(this->At("existing.txt"), "old");
 
   EXPECT_TRUE(this->fs().CopyFile(this->At("SOURCE.txt"), this->At("copy.txt"), true));
-  EXPECT_EQ(this->env.contentsOf(this->At("copy.txt")), "new contents");
+  EXPECT_EQ(this->env.contentsOf(this->At("copy.txt")), std::string("new contents"));
   auto details = this->fs().GetFileDetails(this->At("copy.txt"));
   ASSERT_TRUE(details);
   EXPECT_EQ(details->lastWriteTime, 1300000000);
 
   EXPECT_FALSE(this->fs().CopyFile(this->At("source.txt"), this->At("existing.txt"), true));
-  EXPECT_EQ(this->env.contentsOf(this->At("existing.txt")), "old");
+  EXPECT_EQ(this->env.contentsOf(this->At("existing.txt")), std::string("old"));
   EXPECT_TRUE(this->fs().CopyFile(this->At("source.txt"), this->At("existing.txt"), false));
-  EXPECT_EQ(this->env.contentsOf(this->At("existing.txt")), "new contents");
+  EXPECT_EQ(this->env.contentsOf(this->At("existing.txt")), std::string("new contents"));
 
   EXPECT_FALSE(this->fs().CopyFile(this->At("missing.txt"), this->At("other.txt"), false));
   EXPECT_FALSE(this->fs().CopyFile(this->At("source.txt"), this->At("NoFolder\\copy.txt"), false));
@@ -226,14 +226,14 @@ TYPED_TEST_P(FileSystemContract, WriteAppendAndReadKeepEveryByte) {
   EXPECT_EQ(this->fs().ReadFile(this->At("OUT.BIN")), binary);
 
   EXPECT_TRUE(this->fs().WriteFile(this->At("out.bin"), "short"));
-  EXPECT_EQ(this->env.contentsOf(this->At("out.bin")), "short");
+  EXPECT_EQ(this->env.contentsOf(this->At("out.bin")), std::string("short"));
   EXPECT_TRUE(this->fs().AppendFile(this->At("Out.bin"), " and more"));
-  EXPECT_EQ(this->env.contentsOf(this->At("out.bin")), "short and more");
+  EXPECT_EQ(this->env.contentsOf(this->At("out.bin")), std::string("short and more"));
 
   EXPECT_TRUE(this->fs().AppendFile(this->At("fresh.txt"), "first"));
-  EXPECT_EQ(this->env.contentsOf(this->At("fresh.txt")), "first");
+  EXPECT_EQ(this->env.contentsOf(this->At("fresh.txt")), std::string("first"));
   EXPECT_TRUE(this->fs().WriteFile(this->At("empty.txt"), ""));
-  EXPECT_EQ(this->fs().ReadFile(this->At("empty.txt")), "");
+  EXPECT_EQ(this->fs().ReadFile(this->At("empty.txt")), std::string(""));
 }
 
 TYPED_TEST_P(FileSystemContract, WritesFailWhereNoFileCanBe) {
@@ -255,7 +255,7 @@ TYPED_TEST_P(FileSystemContract, WritesToReadOnlyFilesAreRefused) {
   }
   EXPECT_FALSE(this->fs().WriteFile(this->At("locked.txt"), "x"));
   EXPECT_FALSE(this->fs().AppendFile(this->At("locked.txt"), "x"));
-  EXPECT_EQ(this->env.contentsOf(this->At("locked.txt")), "kept");
+  EXPECT_EQ(this->env.contentsOf(this->At("locked.txt")), std::string("kept"));
 }
 
 REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, FileExistsSearchesTheFolderAndNeverCountsAFolder,

@@ -186,21 +186,21 @@ TYPED_TEST_P(ProfileContract, WriteStringChangesOneLineAndKeepsTheOthers) {
     const std::string file = this->env.path("write.ini");
     this->env.put(file, original);
     EXPECT_TRUE(this->profile().WriteString(file, c.section, c.key, c.value)) << c.name;
-    EXPECT_EQ(this->env.get(file), c.expected) << c.name;
+    EXPECT_EQ(this->env.get(file), std::string(c.expected)) << c.name;
   }
 }
 
 TYPED_TEST_P(ProfileContract, WriteStringCreatesTheFileAndReadsBack) {
   const std::string file = this->env.path("new.ini");
   EXPECT_TRUE(this->profile().WriteString(file, "Sec", "K", "v"));
-  EXPECT_EQ(this->env.get(file), "[Sec]\r\nK=v\r\n");
+  EXPECT_EQ(this->env.get(file), std::string("[Sec]\r\nK=v\r\n"));
   EXPECT_TRUE(this->profile().WriteString(file, "Sec", "Path", "C:\\Program Files\\App"));
   EXPECT_EQ(this->profile().ReadString(file, "sec", "path", ""), "C:\\Program Files\\App");
 
   const std::string unterminated = this->env.path("unterminated.ini");
   this->env.put(unterminated, "[S]\r\nA=1");
   EXPECT_TRUE(this->profile().WriteString(unterminated, "S", "B", "2"));
-  EXPECT_EQ(this->env.get(unterminated), "[S]\r\nA=1\r\nB=2\r\n");
+  EXPECT_EQ(this->env.get(unterminated), std::string("[S]\r\nA=1\r\nB=2\r\n"));
 }
 
 TYPED_TEST_P(ProfileContract, WriteStringFailsWhenTheFileCannotBeWritten) {
