@@ -42,7 +42,7 @@ TEST_F(RegGlobalTest, TheFileBesideTheExecutableWinsOverTheLanguagesFolder) {
   fs.file(std::string(kExeFolder) + "Languages\\Lan_German.ini", "[ResourceString]\r\nRES_Scan=Folder\r\n");
   OptionsSetting.Lan = "German";
   EXPECT_EQ(GetLanguageFilePath("German"), "C:\\Program Files\\Quillet\\Lan_German.ini");
-  EXPECT_EQ(GetLangText("RES_Scan", "Scan"), "Beside");
+  EXPECT_EQ(GetLangText("RES_Scan", "Scan"), "Beside") << fs.Dump();
 }
 
 TEST_F(RegGlobalTest, WithoutAFileBesideItTheLanguagesFolderIsUsed) {
@@ -50,7 +50,7 @@ TEST_F(RegGlobalTest, WithoutAFileBesideItTheLanguagesFolderIsUsed) {
           "[ResourceString]\r\nRES_Scan=Analyser\r\n[Other]\r\nRES_Only=elsewhere\r\n");
   OptionsSetting.Lan = "French";
   EXPECT_EQ(GetLanguageFilePath("French"), "C:\\Program Files\\Quillet\\Languages\\Lan_French.ini");
-  EXPECT_EQ(GetLangText("RES_SCAN", "Scan"), "Analyser");
+  EXPECT_EQ(GetLangText("RES_SCAN", "Scan"), "Analyser") << fs.Dump();
   EXPECT_EQ(GetLangText("RES_Only", "Only in another section"), "Only in another section");
 }
 
@@ -151,17 +151,6 @@ TEST(Rot13, TurnsAsciiLettersAndNothingElse) {
     EXPECT_EQ(Rot13(text), turned) << text;
     EXPECT_EQ(Rot13(Rot13(text)), text) << text;
   }
-}
-
-TEST(OptionsSetting, StartsWithEveryTreeNodeTickedAndTheDefaults) {
-  TOptionsSetting fresh;
-  for (size_t node = 1; node <= 24; ++node) EXPECT_TRUE(fresh.TreeNodeChecks[node]) << node;
-  EXPECT_EQ(fresh.Lan, "English");
-  EXPECT_TRUE(fresh.DeleteBackupFile);
-  EXPECT_TRUE(fresh.ShowHint);
-  EXPECT_FALSE(fresh.IncludeRemoveMedia);
-  EXPECT_FALSE(fresh.IncludeCDdrive);
-  EXPECT_FALSE(fresh.RestorePoint);
 }
 
 }  // namespace
