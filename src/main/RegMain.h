@@ -91,7 +91,6 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
 
   // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
   // already, and do nothing yet.
-  void bRepairRegistryClick() {}
   void bRestoreRegistryClick() {}
   void miBackupFullRegistryClick() {}
   void miWindowsBackupClick() {}
@@ -106,7 +105,10 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void aOpenRegeditExecute() {}
   void aLanguageUpdate() {}
   // Removes the rows that must never be offered for repair; runs after every scan.
-  void FilterScanResults() {}
+  void FilterScanResults();
+  // Backs every ticked row's entry up into one dated file, deletes it, and takes the row off
+  // the list; rows it could not repair are remembered and hidden from later scans.
+  void bRepairRegistryClick();
 
   void UMActivateInstance();
   void UMCleanOnce();

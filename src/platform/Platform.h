@@ -10,6 +10,9 @@ class Profile;
 class Shell;
 class SystemInfo;
 class AnsiCodePage;
+class Clock;
+class SystemRestore;
+class ProcessLauncher;
 
 struct Platform {
   RegistryStore* registry = nullptr;
@@ -18,6 +21,9 @@ struct Platform {
   Shell* shell = nullptr;
   SystemInfo* system = nullptr;
   AnsiCodePage* ansi = nullptr;
+  Clock* clock = nullptr;
+  SystemRestore* restore = nullptr;
+  ProcessLauncher* processes = nullptr;
 };
 
 Platform& CurrentPlatform();

@@ -14,6 +14,7 @@ namespace quillet::ui {
 class TForm;
 class TComponent;
 class TTreeView;
+class TListView;
 class TPopupMenu;
 
 enum class ComponentKind {
@@ -73,6 +74,8 @@ class ComponentPeer {
   virtual void Changed(TComponent& component, Change change) = 0;
   // Asked by a tree view for the node at a point of its client area.
   virtual TreeHit HitTest(TTreeView& tree, int x, int y) { return {}; }
+  // Asked by a list view for the width that fits a column's widest entry; -1: not measured.
+  virtual int AutoColumnWidth(TListView& list, size_t column) { return -1; }
 };
 
 struct TFont {

@@ -71,6 +71,9 @@ class TForm {
   void SetPosition(FormPosition position) { position_ = position; }
   FormBorder BorderStyle() const { return border_; }
   void SetBorderStyle(FormBorder border) { border_ = border; }
+  // The title bar's buttons and window menu; a form without them still closes with Alt+F4.
+  bool SystemMenu() const { return systemMenu_; }
+  void SetSystemMenu(bool on) { systemMenu_ = on; }
   BackgroundColor Color() const { return color_; }
   void SetColor(BackgroundColor color) { color_ = color; }
   TMainMenu* Menu() const { return menu_; }
@@ -150,6 +153,7 @@ class TForm {
   bool byClientSize_ = false;
   FormPosition position_ = FormPosition::Designed;
   FormBorder border_ = FormBorder::Sizeable;
+  bool systemMenu_ = true;
   BackgroundColor color_ = BackgroundColor::ButtonFace;
   TMainMenu* menu_ = nullptr;
   std::string windowClassName_;

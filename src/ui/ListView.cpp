@@ -1,5 +1,9 @@
 #include "ui/ListView.h"
 
+#include <algorithm>
+
+#include "ui/Form.h"
+
 namespace quillet::ui {
 namespace {
 const std::string kNoText;
@@ -63,6 +67,41 @@ void TListView::Delete(size_t index) {
   selectedCount_ -= item.selected;
   items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
   Notify(Change::Items);
+}
+
+size_t TListView::RemoveIf(const std::function<bool(size_t, const TListItem&)>& remove) {
+  size_t kept = 0;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    TListItem& item = items_[i];
+    if (remove(i, item)) {
+      checkedCount_ -= item.checked;
+      selectedCount_ -= item.selected;
+      continue;
+    }
+    if (kept != i) items_[kept] = std::move(item);
+    ++kept;
+  }
+  const size_t removed = items_.size() - kept;
+  items_.resize(kept);
+  if (removed > 0) Notify(Change::Items);
+  return removed;
+}
+
+void TListView::AutoSizeColumn(size_t index) {
+  columns_.at(index);
+  int width = Peer() ? Peer()->AutoColumnWidth(*this, index) : -1;
+  if (width < 0) {
+    // The cell padding of the system's list view: 6 pixels each side of the text, and the tick
+    // box in front of the first column's text.
+    constexpr int kPadding = 12;
+    constexpr int kTickBoxWidth = 16;
+    width = 0;
+    for (size_t i = 0; i < items_.size(); ++i) {
+      width = std::max(width, Owner().Host().TextWidth(Font(), Text(i, index)));
+    }
+    width += kPadding + (index == 0 && checkboxes_ ? kTickBoxWidth : 0);
+  }
+  SetColumnWidth(index, width);
 }
 
 void TListView::Clear() {

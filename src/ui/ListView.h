@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ class TListView : public TControl {
   void SetColumnWidth(size_t index, int width);
   void SetColumnCaption(size_t index, std::string caption);
   void SetColumnWidthFromUser(size_t index, int width) { columns_.at(index).width = width; }
+  // Sizes the column to fit its widest entry: the renderer measures when it is attached,
+  // otherwise the texts are measured in the list's font with the list's cell padding.
+  void AutoSizeColumn(size_t index);
 
   bool Checkboxes() const { return checkboxes_; }
   void SetCheckboxes(bool on) { checkboxes_ = on; }
@@ -56,6 +60,9 @@ class TListView : public TControl {
   void AddItems(std::vector<TListItem>&& items);
   void SetItem(size_t index, TListItem item);
   void Delete(size_t index);
+  // Removes every row the test picks, in one pass and with one notice to the renderer; the
+  // test sees each row once, in row order, with its index before any removal. The count removed.
+  size_t RemoveIf(const std::function<bool(size_t index, const TListItem& item)>& remove);
   void Clear();
 
   size_t CheckedCount() const { return checkedCount_; }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "main/SystemPiont.h"
 #include "platform/RegistryStore.h"
 
 namespace quillet::testing {
@@ -25,13 +26,16 @@ constexpr std::array<Scanner, sizeof...(Codes)> MakeTrampolines(std::integer_seq
 }
 constexpr auto kTrampolines = MakeTrampolines(std::make_integer_sequence<int, 25>{});
 
-Platform MakePlatform(memory::MemoryRegistry& reg, MemoryFileSystem& fs, ScriptedShell& shell,
-                      FixedSystemInfo& system) {
+Platform MakePlatform(MainWindowFixture& fixture) {
   Platform platform;
-  platform.registry = &reg;
-  platform.files = &fs;
-  platform.shell = &shell;
-  platform.system = &system;
+  platform.registry = &fixture.reg;
+  platform.files = &fixture.fs;
+  platform.shell = &fixture.shell;
+  platform.system = &fixture.system;
+  platform.clock = &fixture.clock;
+  platform.restore = &fixture.restore;
+  platform.processes = &fixture.processes;
+  platform.ansi = &fixture.ansi;
   return platform;
 }
 
@@ -67,7 +71,7 @@ ScriptedScanners::Body ScriptedScanners::Fail(std::string message) {
   return [message](ScanContext&) { throw RegistryError(message); };
 }
 
-MainWindowFixture::MainWindowFixture() : platform_(MakePlatform(reg, fs, shell, system)) {
+MainWindowFixture::MainWindowFixture() : platform_(MakePlatform(*this)) {
   OptionsSetting = TOptionsSetting();
   fs.fixedDrive('c');
   ScriptedScanners::Clear();
@@ -75,6 +79,9 @@ MainWindowFixture::MainWindowFixture() : platform_(MakePlatform(reg, fs, shell, 
 
 MainWindowFixture::~MainWindowFixture() {
   window_.reset();
+  // A restore point dialog closed early leaves its worker running until the client answers.
+  restore.Release();
+  while (TCreateSystemPointThread::Running() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   ScriptedScanners::Clear();
   OptionsSetting = TOptionsSetting();
 }

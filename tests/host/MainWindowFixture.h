@@ -10,10 +10,14 @@
 #include "ScriptedUi.h"
 #include "main/RegMain.h"
 #include "platform/Platform.h"
+#include "platform/memory/FixedClock.h"
 #include "platform/memory/FixedSystemInfo.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/ScriptedProcesses.h"
 #include "platform/memory/ScriptedShell.h"
+#include "platform/memory/ScriptedSystemRestore.h"
+#include "platform/memory/Windows1252.h"
 #include "scan/ScanContext.h"
 #include "scan/ScanTask.h"
 #include "settings/OptionsSetting.h"
@@ -61,6 +65,10 @@ class MainWindowFixture {
   MemoryFileSystem fs;
   ScriptedShell shell{&fs};
   FixedSystemInfo system;
+  FixedClock clock;
+  ScriptedSystemRestore restore;
+  ScriptedProcesses processes;
+  memory::Windows1252 ansi;
   ScriptedUi ui;
 
  private:

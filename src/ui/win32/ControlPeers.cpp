@@ -661,6 +661,26 @@ void ListViewPeer::SyncColumns() {
   }
 }
 
+int ListViewPeer::AutoColumnWidth(TListView& list, size_t column) {
+  if (!window_) return -1;
+  // Measured here rather than by the control: a virtual list's own auto-size looks at the rows
+  // on screen only on some systems.
+  ScreenDc screen;
+  SelectObjectScope selection(screen.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(window_, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const std::wstring text = ToWide(list.Text(i, column));
+    SIZE size{};
+    if (::GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size)) {
+      widest = std::max<int>(widest, size.cx);
+    }
+  }
+  const Scaler& scale = form_.Scale();
+  int width = scale.Unscale(widest) + 12;
+  if (column == 0 && list.Checkboxes()) width += 16;
+  return width;
+}
+
 void ListViewPeer::SyncCount() {
   const size_t count = list_.Count();
   // Rows are only ever appended at the end, or removed; an append needs no repaint of the rows

@@ -100,6 +100,7 @@ class ListViewPeer final : public ControlPeer {
   void Changed(TComponent& component, Change change) override;
   LRESULT Notify(NMHDR& header, bool& handled) override;
   void DpiChanged() override;
+  int AutoColumnWidth(TListView& list, size_t column) override;
   HWND Header() const { return ListView_GetHeader(window_); }
   // Header notifications the list view passes on.
   void HeaderChanged();

@@ -48,7 +48,8 @@ RECT WorkArea() {
 FormWindow::FormWindow(Win32UiHost& host, TForm& form, HWND owner) : host_(host), form_(form) {
   scale_.dpi = ScreenDpi();
   const bool sizeable = form.BorderStyle() == FormBorder::Sizeable;
-  const DWORD style = (sizeable ? WS_OVERLAPPEDWINDOW : (WS_POPUP | WS_CAPTION | WS_SYSMENU)) | WS_CLIPCHILDREN;
+  DWORD style = (sizeable ? WS_OVERLAPPEDWINDOW : (WS_POPUP | WS_CAPTION | WS_SYSMENU)) | WS_CLIPCHILDREN;
+  if (!form.SystemMenu()) style &= ~static_cast<DWORD>(WS_SYSMENU);
   DWORD exStyle = WS_EX_CONTROLPARENT;
   if (!sizeable) exStyle |= WS_EX_DLGMODALFRAME;
   if (!owner) exStyle |= WS_EX_APPWINDOW;

@@ -1,0 +1,143 @@
+// The main window's two operations on the whole problem list: the filter after each scan and
+// the repair command.
+#include <functional>
+
+#include "main/AppIdentity.h"
+#include "main/RegMain.h"
+#include "main/Repair.h"
+#include "main/RepairTarget.h"
+#include "main/ResultFilter.h"
+#include "main/ShowHint.h"
+#include "main/SystemPiont.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "settings/OptionsSetting.h"
+#include "settings/RegGlobal.h"
+
+namespace quillet {
+namespace {
+
+constexpr int kNarrowestColumn = 120;
+
+const std::string& KeyText(const ui::TListItem& item) {
+  static const std::string kNone;
+  return item.subItems.size() > 0 ? item.subItems[0] : kNone;
+}
+
+const std::string& ValueText(const ui::TListItem& item) {
+  static const std::string kNone;
+  return item.subItems.size() > 1 ? item.subItems[1] : kNone;
+}
+
+RepairAction ActionOf(const ui::TListItem& item) { return static_cast<RepairAction>(item.data); }
+
+bool OffersRestorePoint(int windowsVersion) { return windowsVersion >= 9 && windowsVersion <= 13; }
+
+// Deletes what the row stands for; true when it is gone. ExportWriteFailed ends the repair.
+bool RepairRow(const BackupTarget& backup, const ui::TListItem& item) {
+  const RepairTarget target = TargetOfRow(KeyText(item), ValueText(item), ActionOf(item));
+  if (!target.split || !target.known) return false;
+  if (target.isFile) return ShellDeleteFile(KeyText(item));
+  if (target.isValue) return DeleteValueWithBackup(backup, target.root, KeyPathBelowRoot(target), target.value);
+  return DeleteKeyWithBackup(backup, target.root, KeyPathBelowRoot(target));
+}
+
+// Takes the repaired rows off the list when it goes, also when the repair ends on an error.
+class RepairedRows {
+ public:
+  explicit RepairedRows(ui::TListView& list) : list_(list), repaired_(list.Count(), false) {}
+  ~RepairedRows() {
+    list_.RemoveIf([this](size_t index, const ui::TListItem&) { return repaired_[index]; });
+  }
+  RepairedRows(const RepairedRows&) = delete;
+  RepairedRows& operator=(const RepairedRows&) = delete;
+  void Mark(size_t index) { repaired_[index] = true; }
+
+ private:
+  ui::TListView& list_;
+  std::vector<bool> repaired_;
+};
+
+}  // namespace
+
+void TfrmQuillet::FilterScanResults() {
+  ui::TListView& list = *lvRegistryData;
+  if (list.Count() == 0) {
+    for (size_t i = 0; i < list.Columns().size(); ++i) {
+      if (list.Columns()[i].width < kNarrowestColumn) list.SetColumnWidth(i, kNarrowestColumn);
+    }
+    return;
+  }
+  for (size_t i = 0; i < list.Columns().size(); ++i) list.AutoSizeColumn(i);
+
+  // Each row's tests depend on that row alone, so one pass per step removes what the visit
+  // from the last row to the first would.
+  list.RemoveIf([](size_t, const ui::TListItem& item) { return MatchesFixedPattern(KeyText(item), ValueText(item)); });
+  list.RemoveIf([this](size_t, const ui::TListItem& item) {
+    return IsUnrepaired(KeyText(item), ValueText(item), UnrepairedKeys, UnrepairedValues);
+  });
+  // The safe keys come from the list boxes, where a language file may have changed them.
+  const IgnoreAndSafeLists lists(
+      OptionsSetting.IgnoreValues,
+      BuildSafeList(ListBox1->Items(), OptionsSetting.IgnoreKeys, ListBox2->Items(), GetWindowsVersion()));
+  list.RemoveIf([&lists](size_t, const ui::TListItem& item) {
+    return lists.Covers(KeyText(item), ValueText(item), ActionOf(item));
+  });
+}
+
+void TfrmQuillet::bRepairRegistryClick() {
+  try {
+    Platform& platform = CurrentPlatform();
+    const std::string folder = OptionsSetting.OutputDirectory;
+    if (!platform.files->FolderExists(folder)) {
+      ui::MessageBoxRequest question;
+      question.text = folder + "," + GetLangText("RES_Directory_Not_Exist", "The backup directory does not exist.") +
+                      "\r\n" + GetLangText("RES_Create_Directory", "creates a new directory?");
+      question.title = kMessageBoxTitle;
+      question.buttons = ui::MessageButtons::YesNo;
+      question.icon = ui::MessageIcon::Information;
+      if (Host().MessageBox(this, question) != ui::ModalResult::Yes) return;
+      if (!platform.files->CreateFolderTree(folder)) return;
+    }
+    ui::TListView& list = *lvRegistryData;
+    if (list.Count() == 0) return;
+    if (OptionsSetting.RestorePoint && OffersRestorePoint(GetWindowsVersion())) {
+      TfrmSystemPoint restorePoint(Host());
+      if (restorePoint.ShowModal() == ui::ModalResult::Cancel) return;
+    }
+
+    int counter = 0;
+    CurrentBackupFile = MakeBackupFileName(folder, platform.clock ? platform.clock->Now() : LocalDateTime{});
+    const BackupTarget backup{{*platform.files, *platform.ansi, *platform.registry}, CurrentBackupFile};
+    {
+      RepairedRows repaired(list);
+      for (size_t i = list.Count(); i-- > 0;) {
+        const ui::TListItem& item = list.Item(i);
+        if (!item.checked) continue;
+        ++counter;
+        if (RepairRow(backup, item)) repaired.Mark(i);
+      }
+    }
+    // What is still ticked was not repaired: remembered, so later scans of this run hide it.
+    for (size_t i = list.Count(); i-- > 0;) {
+      const ui::TListItem& item = list.Item(i);
+      if (!item.checked) continue;
+      UnrepairedKeys.push_back(KeyText(item));
+      UnrepairedValues.push_back(ValueText(item));
+    }
+    list.RemoveIf([](size_t, const ui::TListItem& item) { return item.checked; });
+    UpdateProblemCounts();
+    if (OptionsSetting.ShowHint) {
+      TfrmShowHint notice(Host());
+      notice.ProblemCount = counter;
+      notice.ShowModal();
+    }
+    if (OptionsSetting.Beep) Host().Beep(2047, 500);
+  } catch (...) {
+    // The repair ends silently at any error, the backup file failing included: the rows done so
+    // far are off the list, the entry in hand and every row after it stay as they were.
+  }
+}
+
+}  // namespace quillet

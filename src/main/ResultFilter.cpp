@@ -1,0 +1,105 @@
+#include "main/ResultFilter.h"
+
+#include <algorithm>
+#include <array>
+
+#include "main/RepairTarget.h"
+#include "settings/TextCompare.h"
+
+namespace quillet {
+namespace {
+
+// Two shell extension classes whose rows come back after every repair (upper-cased).
+constexpr std::array<std::string_view, 2> kNeverOfferedClasses{
+    "CLSID\\{DFEAF541-F3E1-4C24-ACAC-99C30715084A}",
+    "CLSID\\{DC6EFB56-9CFA-464D-8880-44885D7DC193}",
+};
+
+bool Has(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+// A "?" stands for a character that had no form in the code page, so the text is no real path.
+bool QuestionMarkWithDrive(std::string_view text) { return Has(text, "?") && Has(text, ":\\"); }
+
+bool QuestionMarkWithVariable(std::string_view text, std::string_view closing) {
+  if (!Has(text, "?")) return false;
+  const size_t percent = text.find('%');
+  return percent != std::string_view::npos && Has(text.substr(percent + 1), closing);
+}
+
+std::string WithTrailingBackslash(std::string text) {
+  if (!text.ends_with('\\')) text += '\\';
+  return text;
+}
+
+}  // namespace
+
+bool MatchesFixedPattern(std::string_view keyText, std::string_view valueText) {
+  const std::string key = UpperCase(keyText);
+  const std::string value = UpperCase(valueText);
+  for (std::string_view identifier : kNeverOfferedClasses) {
+    if (Has(key, identifier)) return true;
+  }
+  return Has(key, "%USERNAME%_") || Has(value, "%USERNAME%_") || QuestionMarkWithDrive(key) ||
+         QuestionMarkWithVariable(key, "%\\") || QuestionMarkWithDrive(value) || QuestionMarkWithVariable(value, "%");
+}
+
+bool IsUnrepaired(std::string_view keyText, std::string_view valueText, const std::vector<std::string>& unrepairedKeys,
+                  const std::vector<std::string>& unrepairedValues) {
+  const size_t pairs = std::min(unrepairedKeys.size(), unrepairedValues.size());
+  for (size_t i = 0; i < pairs; ++i) {
+    if (SameText(keyText, unrepairedKeys[i]) && SameText(valueText, unrepairedValues[i])) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> BuildSafeList(const std::vector<std::string>& safeKeysAlways,
+                                       const std::vector<std::string>& ignoreKeys,
+                                       const std::vector<std::string>& safeKeysVistaTo8, int windowsVersion) {
+  std::vector<std::string> safe(safeKeysAlways);
+  safe.insert(safe.end(), ignoreKeys.begin(), ignoreKeys.end());
+  if (windowsVersion >= 11 && windowsVersion <= 13) {
+    safe.insert(safe.end(), safeKeysVistaTo8.begin(), safeKeysVistaTo8.end());
+  }
+  return safe;
+}
+
+IgnoreAndSafeLists::IgnoreAndSafeLists(const std::vector<std::string>& ignoreValues,
+                                       const std::vector<std::string>& safeList) {
+  // An empty entry (an options file whose list is shorter than its count) protects nothing: as
+  // a value it would match no row anyway, and as a key it would be a lone "\" that every row
+  // contains, hiding every finding.
+  for (const std::string& entry : ignoreValues) {
+    if (!entry.empty()) ignoreValues_.push_back(UpperCase(entry));
+  }
+  for (const std::string& entry : safeList) {
+    if (!entry.empty()) safeKeys_.push_back(WithTrailingBackslash(UpperCase(entry)));
+  }
+}
+
+bool IgnoreAndSafeLists::Covers(std::string_view keyText, std::string_view valueText, RepairAction action) const {
+  const RepairTarget target = TargetOfRow(keyText, valueText, action);
+  if (!target.split || target.isFile || !target.known) return false;
+  // The default value is written "@"; an empty value name stands for the whole key.
+  const std::string value = action == RepairAction::DeleteDefaultValue ? std::string("@") : target.value;
+  const bool hasValue = target.isValue && !value.empty();
+  const std::string key = UpperCase(target.key);
+
+  // An ignored value protects its own row; for a whole key, every ignore entry that contains the
+  // key (a value in it or anywhere below it, or any entry beginning with the same text).
+  const std::string valuePath = hasValue ? key + "\\" + UpperCase(value) : std::string();
+  for (const std::string& entry : ignoreValues_) {
+    if (hasValue ? entry == valuePath : Has(entry, key)) return true;
+  }
+
+  const std::string keyWithSlash = WithTrailingBackslash(key);
+  const std::string text = UpperCase(keyText);
+  const std::string textWithSlash = text + "\\";
+  for (const std::string& entry : safeKeys_) {
+    const bool covers = hasValue ? Has(keyWithSlash, entry) || entry == text || entry == textWithSlash
+                                 : Has(keyWithSlash, entry) || Has(entry, keyWithSlash);
+    if (covers) return true;
+  }
+  return false;
+}
+
+}  // namespace quillet
