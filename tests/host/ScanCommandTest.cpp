@@ -192,11 +192,16 @@ TEST_F(ScanCommandTest, CtrlSOnTheActionMenuStartsTheScan) {
 
 class CleanOnceTest : public ScanCommandTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(CleanOnceTest, ScansUnseenThenClosesTheWindow) {
+TEST_P(CleanOnceTest, ScansUnseenRepairsThenClosesTheWindow) {
   ScriptedScanners::Set(9, ScriptedScanners::AddRows(2, "Dll"));
   OptionsSetting.TreeNodeChecks.fill(false);
   OptionsSetting.TreeNodeChecks[1] = true;
   OptionsSetting.TreeNodeChecks[9] = true;
+  OptionsSetting.OutputDirectory = "C:\\Backups";
+  OptionsSetting.ShowHint = false;
+  fixture.fs.folder("C:\\Backups");
+  fixture.reg.key("HKEY_LOCAL_MACHINE\\Software\\Dll1").str("A", "1");
+  fixture.reg.key("HKEY_LOCAL_MACHINE\\Software\\Dll2").str("B", "2");
   bool mainVisibleDuringScan = true;
   fixture.ui.AtModalEnd("frmRegProgressHint", [&](ui::TForm&) { mainVisibleDuringScan = fixture.Window().Visible(); });
   fixture.Open({GetParam()});
@@ -206,8 +211,21 @@ TEST_P(CleanOnceTest, ScansUnseenThenClosesTheWindow) {
   EXPECT_FALSE(ProgressRuns()[0].visibleAtEnd) << "the progress dialog hides itself";
   EXPECT_EQ(ProgressRuns()[0].result, ModalResult::Cancel);
   EXPECT_FALSE(mainVisibleDuringScan);
-  EXPECT_EQ(list().Count(), 2u);
-  EXPECT_EQ(list().CheckedCount(), 2u);
+  EXPECT_EQ(list().Count(), 0u) << "every row was repaired";
+  EXPECT_EQ(fixture.reg.DeletedKeys(),
+            (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\Software\\Dll2", "HKEY_LOCAL_MACHINE\\Software\\Dll1"}));
+  EXPECT_TRUE(fixture.fs.FileExists("C:\\Backups\\Backup20260307090503.reg"));
+  EXPECT_TRUE(fixture.ui.Closed(window()));
+}
+
+TEST_F(ScanCommandTest, CleanOnceStillAsksAboutAMissingBackupFolder) {
+  ScriptedScanners::Set(9, ScriptedScanners::AddRows(1, "Dll"));
+  fixture.reg.key("HKEY_LOCAL_MACHINE\\Software\\Dll1").str("A", "1");
+  OptionsSetting.OutputDirectory = "C:\\Missing";
+  fixture.ui.AnswerMessageBox(ModalResult::No);
+  fixture.Open({"-cleanonce"});
+  EXPECT_EQ(fixture.ui.MessageBoxes().size(), 1u);
+  EXPECT_TRUE(fixture.reg.DeletedKeys().empty());
   EXPECT_TRUE(fixture.ui.Closed(window()));
 }
 
