@@ -3,6 +3,14 @@
 #include "settings/RegGlobal.h"
 
 namespace quillet {
+namespace {
+// The path from the root, as the cursor takes it.
+std::string FromRoot(std::string_view keyPath) {
+  std::string path(1, '\\');
+  path.append(keyPath);
+  return path;
+}
+}  // namespace
 
 std::string MakeBackupFileName(std::string_view outputDirectory, const LocalDateTime& now) {
   std::string name(outputDirectory);
@@ -19,7 +27,7 @@ bool DeleteKeyWithBackup(const BackupTarget& backup, std::string_view rootName, 
   if (!root) return false;
   auto cursor = backup.context.store.NewCursor();
   cursor->SetRoot(*root);
-  const std::string path = "\\" + std::string(keyPath);
+  const std::string path = FromRoot(keyPath);
   if (!cursor->KeyExists(path)) return false;
   try {
     ExportToRegFile(backup.context, backup.file, *root, true, "", keyPath);
@@ -36,7 +44,7 @@ bool DeleteValueWithBackup(const BackupTarget& backup, std::string_view rootName
   if (!root) return false;
   auto cursor = backup.context.store.NewCursor();
   cursor->SetRoot(*root);
-  if (!cursor->OpenKey("\\" + std::string(keyPath)) || !cursor->ValueExists(valueName)) return false;
+  if (!cursor->OpenKey(FromRoot(keyPath)) || !cursor->ValueExists(valueName)) return false;
   try {
     ExportToRegFile(backup.context, backup.file, *root, false, valueName, keyPath);
   } catch (const ExportNotRepresentable&) {
