@@ -147,5 +147,73 @@ TEST(GuiOptionsFile, AWindowClosedMaximizedStartsMaximized) {
   ASSERT_TRUE(second.CloseAndWait());
 }
 
+TEST(GuiOptionsFile, AWindowClosedMinimizedStartsNormalWhereItWas) {
+  const RECT placed{60, 50, 60 + 700, 50 + 560};
+  {
+    QuilletProcess quillet;
+    Running first(quillet);
+    ASSERT_NE(first.window, nullptr);
+    ::SetWindowPos(first.window, nullptr, placed.left, placed.top, placed.right - placed.left,
+                   placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return BoundsText(first.Bounds()) == BoundsText(placed); }, 5000));
+    ::ShowWindow(first.window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(first.window) != 0; }, 5000));
+    ASSERT_TRUE(first.CloseAndWait());
+  }
+  const std::wstring file = OptionsFilePath();
+  EXPECT_EQ(::GetPrivateProfileIntW(L"Window", L"State", 0, file.c_str()), 2u);
+  EXPECT_EQ(::GetPrivateProfileIntW(L"Window", L"Left", 0, file.c_str()), 60u) << "not the parked position";
+
+  QuilletProcess quillet;
+  Running second(quillet);
+  ASSERT_NE(second.window, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return BoundsText(second.Bounds()) == BoundsText(placed); }, 5000))
+      << BoundsText(second.Bounds());
+  EXPECT_FALSE(::IsIconic(second.window));
+  ASSERT_TRUE(second.CloseAndWait());
+}
+
+TEST(GuiOptionsFile, AFileThatCannotBeWrittenGetsTheErrorBoxAndTheProgramStillEnds) {
+  const std::wstring path = OptionsFilePath();
+  const std::string before = "[Options]\r\nBeep=0\r\n";
+  {
+    QuilletProcess quillet;  // a first run makes the folder
+    Running first(quillet);
+    ASSERT_NE(first.window, nullptr);
+    ASSERT_TRUE(first.CloseAndWait());
+  }
+  {
+    // Held open without sharing, as another program holding the file locked would; a read-only
+    // attribute would not do, the tests run as a user the file system lets write anyway.
+    win32::UniqueFile locked(
+        ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(locked.valid());
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(locked.get(), before.data(), static_cast<DWORD>(before.size()), &written, nullptr));
+
+    QuilletProcess quillet;
+    Running main(quillet);
+    ASSERT_NE(main.window, nullptr);
+    ::PostMessageW(main.window, WM_CLOSE, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          std::vector<HWND> found = TopLevelWindows(quillet.Id(), L"#32770", L"Orvane Quillet");
+          box = found.empty() ? nullptr : found.front();
+          return box != nullptr;
+        },
+        10000))
+        << "no error box; the program " << (quillet.WaitForExit(0) ? "ended" : "runs");
+    EXPECT_NE(FindChild(box, L"Static", (L"Unable to write to " + path).c_str()), nullptr)
+        << "the box does not name the file";
+    EXPECT_TRUE(SaveScreenshot(box, L"options-write-error"));
+    PressButton(FindChild(box, L"Button", L"OK"));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(quillet.WaitForExit(10000, &exitCode)) << "the program did not end after the error";
+    EXPECT_EQ(exitCode, 0u);
+  }
+  EXPECT_EQ(ReadBytes(path), before);
+}
+
 }  // namespace
 }  // namespace quillet::testing
