@@ -6,6 +6,7 @@
 
 #include "main/SystemPiont.h"
 #include "platform/RegistryStore.h"
+#include "settings/OptionsFile.h"
 
 namespace quillet::testing {
 namespace {
@@ -30,6 +31,7 @@ Platform MakePlatform(MainWindowFixture& fixture) {
   Platform platform;
   platform.registry = &fixture.reg;
   platform.files = &fixture.fs;
+  platform.profile = &fixture.profile;
   platform.shell = &fixture.shell;
   platform.system = &fixture.system;
   platform.clock = &fixture.clock;
@@ -86,11 +88,60 @@ MainWindowFixture::~MainWindowFixture() {
   OptionsSetting = TOptionsSetting();
 }
 
+void MainWindowFixture::SeedOptionsFile() {
+  const TOptionsSetting defaults;
+  const TOptionsSetting& wanted = OptionsSetting;
+  struct Key {
+    const char* section;
+    std::string key;
+    std::string value;
+  };
+  std::vector<Key> keys;
+  auto add = [&keys](bool differs, const char* section, std::string key, std::string value) {
+    if (differs) keys.push_back({section, std::move(key), std::move(value)});
+  };
+  auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
+  add(wanted.OutputDirectory != defaults.OutputDirectory, "Options", "OutputDirectory", wanted.OutputDirectory);
+  add(wanted.DeleteBackupFile != defaults.DeleteBackupFile, "Options", "DeleteBackupFile", flag(wanted.DeleteBackupFile));
+  add(wanted.IncludeRemoveMedia != defaults.IncludeRemoveMedia, "Options", "IncludeRemoveMedia",
+      flag(wanted.IncludeRemoveMedia));
+  add(wanted.IncludeCDdrive != defaults.IncludeCDdrive, "Options", "IncludeCDdrive", flag(wanted.IncludeCDdrive));
+  add(wanted.Beep != defaults.Beep, "Options", "Beep", flag(wanted.Beep));
+  for (size_t node = 1; node <= 24; ++node) {
+    add(wanted.TreeNodeChecks[node] != defaults.TreeNodeChecks[node], "TreeViewNodeCheck", std::to_string(node),
+        flag(wanted.TreeNodeChecks[node]));
+  }
+  add(wanted.IgnoreValueCount != 0, "IgnoreValue", "Count", std::to_string(wanted.IgnoreValueCount));
+  for (size_t i = 0; i < wanted.IgnoreValues.size(); ++i) {
+    add(true, "IgnoreValue", "Value" + std::to_string(i + 1), wanted.IgnoreValues[i]);
+  }
+  add(wanted.IgnoreKeyCount != 0, "IgnoreKey", "Count", std::to_string(wanted.IgnoreKeyCount));
+  for (size_t i = 0; i < wanted.IgnoreKeys.size(); ++i) {
+    add(true, "IgnoreKey", "Key" + std::to_string(i + 1), wanted.IgnoreKeys[i]);
+  }
+  add(wanted.WindowState == TWindowState::Maximized, "Window", "State", "3");
+  add(wanted.WindowLeft != defaults.WindowLeft, "Window", "Left", std::to_string(wanted.WindowLeft));
+  add(wanted.WindowTop != defaults.WindowTop, "Window", "Top", std::to_string(wanted.WindowTop));
+  add(wanted.ShowHint != defaults.ShowHint, "Options", "ShowHint", flag(wanted.ShowHint));
+  add(wanted.RestorePoint != defaults.RestorePoint, "Options", "RestorePoint", flag(wanted.RestorePoint));
+  add(wanted.Lan != defaults.Lan, "Options", "Lan", wanted.Lan);
+  if (keys.empty()) return;
+  const std::string file = LocateOptionsFile();
+  for (const Key& key : keys) profile.WriteString(file, key.section, key.key, key.value);
+}
+
 TfrmQuillet& MainWindowFixture::Open(std::vector<std::string> arguments) {
+  SeedOptionsFile();
   window_ = std::make_unique<TfrmQuillet>(ui, std::move(arguments));
   window_->PrepareScan = [](TScanTaskThread& thread) { thread.ScannerFor = ScriptedScanners::Find; };
   ui.ShowMain(*window_);
   return *window_;
+}
+
+TfrmQuillet& MainWindowFixture::Reopen(std::vector<std::string> arguments) {
+  window_.reset();
+  OptionsSetting = TOptionsSetting();
+  return Open(std::move(arguments));
 }
 
 ui::TTreeNode& MainWindowFixture::Node(int code) {

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/memory/FixedClock.h"
 #include "platform/memory/FixedSystemInfo.h"
+#include "platform/memory/IniProfile.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/ScriptedProcesses.h"
@@ -45,8 +46,13 @@ class MainWindowFixture {
   MainWindowFixture();
   ~MainWindowFixture();
 
-  // Makes the main window with this command line and shows it.
+  // Makes the main window with this command line and shows it. Settings a test put into
+  // OptionsSetting beforehand reach the window as a previous run's would: written into the
+  // options file, which the window's creation then loads.
   TfrmQuillet& Open(std::vector<std::string> arguments = {});
+  // The program started again: the window made anew over a fresh settings record, as a new
+  // process has it, and the same file system.
+  TfrmQuillet& Reopen(std::vector<std::string> arguments = {});
   TfrmQuillet& Window() { return *window_; }
 
   ui::TTreeNode& Node(int code);
@@ -63,6 +69,7 @@ class MainWindowFixture {
 
   memory::MemoryRegistry reg;
   MemoryFileSystem fs;
+  IniProfile profile{fs};
   ScriptedShell shell{&fs};
   FixedSystemInfo system;
   FixedClock clock;
@@ -72,6 +79,8 @@ class MainWindowFixture {
   ScriptedUi ui;
 
  private:
+  void SeedOptionsFile();
+
   ScopedPlatform platform_;
   std::unique_ptr<TfrmQuillet> window_;
 };
