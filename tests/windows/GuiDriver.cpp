@@ -19,6 +19,21 @@ std::wstring OptionsFilePath() {
   return std::wstring(folder) + L"\\Orvane\\Quillet\\options.ini";
 }
 
+bool WriteOption(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
+  const std::wstring file = OptionsFilePath();
+  ::SHCreateDirectoryExW(nullptr, file.substr(0, file.rfind(L'\\')).c_str(), nullptr);
+  return ::WritePrivateProfileStringW(section, key, value.c_str(), file.c_str()) != FALSE;
+}
+
+bool WriteTicks(const std::vector<int>& codes) {
+  bool written = true;
+  for (int code = 1; code <= 24; ++code) {
+    const bool ticked = std::find(codes.begin(), codes.end(), code) != codes.end();
+    written = WriteOption(L"TreeViewNodeCheck", std::to_wstring(code).c_str(), ticked ? L"1" : L"0") && written;
+  }
+  return written;
+}
+
 namespace {
 // The program saves its options at every close; without this each GUI test would start with
 // the ticks and bounds the one before it left.

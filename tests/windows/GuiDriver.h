@@ -21,6 +21,10 @@ inline constexpr const wchar_t* kDialogClass = L"QuilletForm";
 // The options file quillet.exe keeps in the test prefix's application-data folder. Every GUI test
 // starts without one, as a first start, and leaves none behind.
 std::wstring OptionsFilePath();
+// Writes one key of that file through the profile functions, making its folder first.
+bool WriteOption(const wchar_t* section, const wchar_t* key, const std::wstring& value);
+// Ticks exactly these category codes in that file (the others unticked).
+bool WriteTicks(const std::vector<int>& codes);
 
 // Polls until the condition holds; false when the time ran out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD stepMs = 50);

@@ -8,6 +8,7 @@
 
 #include "../host/RecordingSink.h"
 #include "GuiDriver.h"
+#include "RegeditPeer.h"
 #include "platform/Platform.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
@@ -61,6 +62,7 @@ struct MainWindow {
     return ticked;
   }
   HWND ScanButton() const { return FindChild(window, L"Button", L"Scan registry issues"); }
+  HWND RepairButton() const { return FindChild(window, L"Button", L"Repair registry issues"); }
   HWND ProgressDialog() const {
     std::vector<HWND> found = TopLevelWindows(process.Id(), kDialogClass, L"Scanning");
     return found.empty() ? nullptr : found.front();
@@ -310,16 +312,117 @@ TEST_F(GuiScan, StopDuringASlowScanReturnsToTheMainWindow) {
   std::printf("stop closed the dialog after %lld ms with %d rows in the list\n", static_cast<long long>(closeMs), rows);
 }
 
-TEST(GuiCleanOnce, ScansWithTheStoredTicksAndEndsByItself) {
+bool ValueExists(HKEY root, const wchar_t* path, const wchar_t* name) {
+  win32::UniqueKey key;
+  if (::RegOpenKeyExW(root, path, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+  return ::RegQueryValueExW(key.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+  win32::UniqueKey key;
+  return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+// The backup files in a folder, with their full paths.
+std::vector<std::wstring> RegFilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> files;
+  WIN32_FIND_DATAW found{};
+  win32::UniqueFind find(::FindFirstFileW((folder + L"\\*.reg").c_str(), &found));
+  if (!find) return files;
+  do {
+    files.push_back(folder + L"\\" + found.cFileName);
+  } while (::FindNextFileW(find.get(), &found));
+  return files;
+}
+
+void RemoveFolderWithFiles(const std::wstring& folder) {
+  for (const std::wstring& file : RegFilesIn(folder)) ::DeleteFileW(file.c_str());
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(GuiScan, RepairThroughTheButtonBacksUpDeletesAndShowsTheNotice) {
+  const std::wstring backups = L"C:\\QuilletGuiBackups";
+  ::CreateDirectoryW(backups.c_str(), nullptr);
+  struct Cleanup {
+    std::wstring folder;
+    ~Cleanup() { RemoveFolderWithFiles(folder); }
+  } cleanup{backups};
+  ASSERT_TRUE(WriteOption(L"Options", L"OutputDirectory", backups));
+  const std::vector<std::wstring> expected = ExpectedRows({"1", "6", "9"});
+
+  QuilletProcess quillet;
+  MainWindow main(quillet);
+  ASSERT_NE(main.window, nullptr);
+  ASSERT_TRUE(main.ClickStateIcon(L"My Computers"));
+  ASSERT_TRUE(main.ClickStateIcon(L"Software Locations"));
+  ASSERT_TRUE(main.ClickStateIcon(L"Shared DLLs"));
+  PressButton(main.ScanButton());
+  const std::wstring found = L" " + std::to_wstring(expected.size()) + L" problems found";
+  ASSERT_TRUE(WaitUntil([&] { return main.Status(0) == found && !main.ProgressDialog(); }, 30000))
+      << "status bar: " << win32::ToUtf8(main.Status(0));
+
+  PressButton(main.RepairButton());
+  HWND notice = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND dialog : TopLevelWindows(quillet.Id(), kDialogClass, L"Orvane Quillet")) {
+          if (::IsWindowVisible(dialog)) notice = dialog;
+        }
+        return notice != nullptr;
+      },
+      30000))
+      << "no repair notice";
+  const std::wstring sentence = L"There are total " + std::to_wstring(expected.size()) + L" problems to be repaired.";
+  EXPECT_NE(FindChild(notice, L"Static", sentence.c_str()), nullptr) << "the notice does not say " << win32::ToUtf8(sentence);
+  EXPECT_NE(FindChild(notice, L"Button", L"Don't show this hint dialog next time"), nullptr);
+  ::Sleep(200);
+  EXPECT_TRUE(SaveScreenshot(notice, L"repair-notice"));
+  PressButton(FindChild(notice, L"Button", L"&Close"));
+  ASSERT_TRUE(WaitUntil([&] { return main.Status(0) == L" 0 problems found"; }, 10000))
+      << "status bar: " << win32::ToUtf8(main.Status(0));
+  EXPECT_EQ(main.List().Count(), 0);
+
+  const std::wstring gone = std::wstring(kAppPaths) + L"\\QuilletGuiGone.exe";
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, gone));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::wstring(kAppPaths) + L"\\QuilletGuiPresent.exe"));
+  EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, L"C:\\QuilletGui\\gone.dll"));
+  EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, L"C:\\QuilletGui\\zero.dll"));
+  EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, L"C:\\QuilletGui\\used.dll"));
+
+  // One dated backup holds what went; the registry editor brings it back (and with it whatever
+  // else of the prefix these categories found).
+  const std::vector<std::wstring> files = RegFilesIn(backups);
+  ASSERT_EQ(files.size(), 1u);
+  const std::wstring name = files[0].substr(backups.size() + 1);
+  EXPECT_TRUE(name.starts_with(L"Backup") && name.size() == std::wstring(L"Backup20260307090503.reg").size())
+      << win32::ToUtf8(name);
+  ASSERT_TRUE(ImportWithRegedit(files[0]));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, gone));
+  EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, L"C:\\QuilletGui\\gone.dll"));
+  EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSharedDlls, L"C:\\QuilletGui\\zero.dll"));
+}
+
+TEST(GuiCleanOnce, ScansWithTheStoredTicksAsksAboutAMissingBackupFolderAndEndsByItself) {
+  // Nothing is stale in the fonts category of a fresh prefix, and No to the folder question
+  // ends the repair before it touches anything.
+  const std::wstring missing = L"C:\\QuilletGuiMissing\\Backups";
+  ASSERT_TRUE(WriteTicks({1, 7}));
+  ASSERT_TRUE(WriteOption(L"Options", L"OutputDirectory", missing));
   QuilletProcess quillet(L"-CleanOnce");
   ASSERT_TRUE(quillet.Started());
   // The progress dialog hides itself as the scan starts; it must not be on screen while it runs.
   int visibleDialogSamples = 0;
+  bool asked = false;
   DWORD exitCode = 1;
   const bool ended = WaitUntil(
       [&] {
         for (HWND dialog : TopLevelWindows(quillet.Id(), kDialogClass, L"Scanning")) {
           if (::IsWindowVisible(dialog)) ++visibleDialogSamples;
+        }
+        for (HWND box : TopLevelWindows(quillet.Id(), L"#32770", L"Orvane Quillet")) {
+          if (!::IsWindowVisible(box)) continue;
+          asked = true;
+          ::PostMessageW(box, WM_COMMAND, IDNO, 0);
         }
         return quillet.WaitForExit(0, &exitCode);
       },
@@ -327,6 +430,8 @@ TEST(GuiCleanOnce, ScansWithTheStoredTicksAndEndsByItself) {
   ASSERT_TRUE(ended) << "the unattended run did not end";
   EXPECT_EQ(exitCode, 0u);
   EXPECT_LE(visibleDialogSamples, 1) << "the progress dialog stayed on screen";
+  EXPECT_TRUE(asked) << "the repair did not ask about the missing backup folder";
+  EXPECT_EQ(::GetFileAttributesW(missing.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(GuiAbout, TheHelpMenuOpensTheAboutBox) {
