@@ -17,7 +17,10 @@
 #include "platform/Platform.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32AnsiCodePage.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Profile.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
@@ -63,11 +66,17 @@ int main(int argc, char** argv) {
   quillet::win32::Win32FileSystem files;
   quillet::win32::Win32Shell shell;
   quillet::win32::Win32SystemInfo system;
+  quillet::win32::Win32Profile profile;
+  quillet::win32::Win32AnsiCodePage ansi;
+  quillet::win32::Win32Clock clock;
   quillet::Platform platform;
   platform.registry = &registry;
   platform.files = &files;
   platform.shell = &shell;
   platform.system = &system;
+  platform.profile = &profile;
+  platform.ansi = &ansi;
+  platform.clock = &clock;
   quillet::ScopedPlatform installed(platform);
 
   quillet::ui::win32::Win32UiHost host;
