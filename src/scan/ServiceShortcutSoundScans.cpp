@@ -146,7 +146,9 @@ void ScanShortcutFolder(ScanContext& context, const std::string& folder) {
   for (const FolderEntry& entry : context.Files().ListFolder(JoinPath(folder, ""), "*")) {
     const std::string path = JoinPath(folder, entry.name);
     if (entry.isFolder) {
-      ScanShortcutFolder(context, path);
+      // A linked folder may lead back above itself (a profile folder linked to the home folder
+      // that holds the prefix, a junction to its own parent), so the walk never enters one.
+      if (!entry.isReparsePoint) ScanShortcutFolder(context, path);
       continue;
     }
     if (!HasShortcutExtension(entry.name)) continue;

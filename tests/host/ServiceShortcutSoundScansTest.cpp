@@ -155,6 +155,16 @@ TEST(ScanShortcuts, RecentAndStartMenuOutsideApplicationDataAreWalkedToo) {
                                                            "key:C:\\Documents and Settings\\User\\Start Menu\\s.lnk"}));
 }
 
+TEST(ScanShortcuts, LinkedFoldersAreNotEntered) {
+  ScanFixture f;
+  const std::string desktop = kDesktop;
+  f.fs.file(desktop + "\\Linked\\a.lnk").file(desktop + "\\Plain\\b.lnk");
+  f.fs.attributes(desktop + "\\Linked", {.reparsePoint = true});
+  f.shell.shortcut(desktop + "\\Linked\\a.lnk", "C:\\gone\\a.txt").shortcut(desktop + "\\Plain\\b.lnk", "C:\\gone\\b.txt");
+  EXPECT_EQ(f.Run(ScanShortcuts, 17),
+            (std::vector<ProblemEntry>{ShortcutRow(desktop + "\\Plain\\b.lnk", "C:\\gone\\b.txt")}));
+}
+
 TEST(ScanShortcuts, OnWow64TargetsInSystemFoldersAreNeverReported) {
   ScanFixture f;
   f.flags.IsWow64 = true;

@@ -113,8 +113,9 @@ TEST_F(ServiceSoundHistoryScanWine, HistoryListsReportGoneFilesAndUnusedOrGoneRu
                 "row:HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU\\"
                 "QuilletTxt\\a|" +
                     scratch.At("gone.txt") + "|1",
-                "row:" + std::string(kUserAssistPath) + "|UEME_RUNPATH:" + scratch.At("gone.exe") + "|6",
+                // Wine's registry lists values by name: "hahfrq" (unused) comes before "tbar" (gone).
                 "row:" + std::string(kUserAssistPath) + "|UEME_RUNPATH:" + scratch.At("unused.lnk") + "|6",
+                "row:" + std::string(kUserAssistPath) + "|UEME_RUNPATH:" + scratch.At("gone.exe") + "|6",
             }));
 }
 
