@@ -1,6 +1,8 @@
 #include "scan/MruHistoryScans.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,15 @@ constexpr const char* kUserAssistKey =
 constexpr int64_t kLargestUserAssistRecord = 0x7FFF;
 
 bool IsStringKind(ValueKind kind) { return kind == ValueKind::String || kind == ValueKind::ExpandString; }
+
+// The run count of a user-assist record (bytes 4 to 7, little-endian); none for a record shorter
+// than 8 bytes.
+std::optional<uint32_t> UserAssistRunCount(std::string_view record) {
+  if (record.size() < 8) return std::nullopt;
+  uint32_t count = 0;
+  for (int i = 7; i >= 4; --i) count = (count << 8) | static_cast<unsigned char>(record[static_cast<size_t>(i)]);
+  return count;
+}
 
 // A recent-file entry of the list itself names its file without the extension; the extension
 // lists below it say which extensions to try.
@@ -92,13 +103,6 @@ void ScanUserAssist(ScanContext& context) {
 }
 
 }  // namespace
-
-std::optional<uint32_t> UserAssistRunCount(std::string_view record) {
-  if (record.size() < 8) return std::nullopt;
-  uint32_t count = 0;
-  for (int i = 7; i >= 4; --i) count = (count << 8) | static_cast<unsigned char>(record[static_cast<size_t>(i)]);
-  return count;
-}
 
 void ScanMruLists(ScanContext& context) {
   ScanOpenSaveLists(context);

@@ -99,10 +99,5 @@ TEST(ScanMruLists, UserAssistRecordsTooShortOrTooLargeCarryNoRunCount) {
                                      }));
 }
 
-TEST(UserAssistRunCount, ReadsBytesFourToSevenLittleEndian) {
-  EXPECT_EQ(UserAssistRunCount(std::string("\x01\x00\x00\x00\x04\x03\x02\x01", 8)), 0x01020304u);
-  EXPECT_EQ(UserAssistRunCount(std::string("\x01\x00\x00\x00\xFF\xFF\xFF", 7)), std::nullopt);
-}
-
 }  // namespace
 }  // namespace quillet::testing
