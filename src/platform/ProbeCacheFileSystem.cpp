@@ -5,22 +5,32 @@
 namespace quillet {
 
 ProbeCacheFileSystem::ProbeCacheFileSystem(FileSystem& inner, size_t capacity)
-    : inner_(inner), capacity_(capacity == 0 ? 1 : capacity) {}
+    : inner_(inner), generationSize_(capacity < 2 ? 1 : (capacity + 1) / 2) {}
 
 bool ProbeCacheFileSystem::Ask(std::string_view path, uint8_t known, uint8_t yes,
                                bool (FileSystem::*probe)(std::string_view)) {
-  std::string key = UpperCase(path);
-  auto found = answers_.find(key);
-  if (found != answers_.end() && (found->second & known)) return (found->second & yes) != 0;
-  const bool answer = (inner_.*probe)(path);
-  const uint8_t bits = static_cast<uint8_t>(known | (answer ? yes : 0));
-  if (found != answers_.end()) {
-    found->second |= bits;
-  } else {
-    if (answers_.size() >= capacity_) answers_.clear();
-    answers_.emplace(std::move(key), bits);
+  key_.assign(path);
+  UpperCaseInPlace(key_);
+  auto found = recent_.find(std::string_view(key_));
+  uint8_t bits = 0;
+  if (found != recent_.end()) {
+    bits = found->second;
+  } else if (auto old = older_.find(std::string_view(key_)); old != older_.end()) {
+    bits = old->second;
   }
-  return answer;
+  if (!(bits & known)) bits |= static_cast<uint8_t>(known | ((inner_.*probe)(path) ? yes : 0));
+  if (found != recent_.end()) {
+    found->second = bits;
+  } else {
+    // An answer in use moves to the recent generation; a full one becomes the older and the
+    // older one is dropped, so what is asked often stays.
+    if (recent_.size() >= generationSize_) {
+      older_ = std::move(recent_);
+      recent_.clear();
+    }
+    recent_.emplace(key_, bits);
+  }
+  return (bits & yes) != 0;
 }
 
 bool ProbeCacheFileSystem::FileExists(std::string_view path) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/FileSystem.h"
@@ -12,16 +14,20 @@ namespace quillet {
 // the same folders and program paths again and again (every value of a folder, every prefix of
 // a command line), and on Windows each probe is a directory search. Keys are the paths
 // upper-cased, as the file system compares names without regard to case. Any write through this
-// object forgets everything, and so does reaching the capacity, which keeps the memory of a scan
-// bounded whatever the registry's size. One scan thread uses it; it is not for sharing.
+// object forgets everything. At most capacity answers are kept, in two generations (the older
+// one dropped when the recent one is full), so the memory of a scan stays bounded whatever the
+// registry's size. One scan thread uses it; it is not for sharing.
 class ProbeCacheFileSystem final : public FileSystem {
  public:
   static constexpr size_t kDefaultCapacity = 1u << 16;
 
   explicit ProbeCacheFileSystem(FileSystem& inner, size_t capacity = kDefaultCapacity);
 
-  void Clear() { answers_.clear(); }
-  size_t Size() const { return answers_.size(); }
+  void Clear() {
+    recent_.clear();
+    older_.clear();
+  }
+  size_t Size() const { return recent_.size() + older_.size(); }
 
   DriveType GetDriveType(std::string_view root) override { return inner_.GetDriveType(root); }
   bool IsVolumeReady(std::string_view root) override { return inner_.IsVolumeReady(root); }
@@ -50,9 +56,18 @@ class ProbeCacheFileSystem final : public FileSystem {
 
   bool Ask(std::string_view path, uint8_t known, uint8_t yes, bool (FileSystem::*probe)(std::string_view));
 
+  // Looked up by the upper-cased path in key_, so a hit copies nothing.
+  struct KeyHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  using Answers = std::unordered_map<std::string, uint8_t, KeyHash, std::equal_to<>>;
+
   FileSystem& inner_;
-  size_t capacity_;
-  std::unordered_map<std::string, uint8_t> answers_;
+  size_t generationSize_;
+  std::string key_;
+  Answers recent_;
+  Answers older_;
 };
 
 }  // namespace quillet

@@ -24,8 +24,7 @@ char32_t UpperCodePoint(char32_t c) {
 }  // namespace
 
 // Upper-casing keeps every character's byte length, so the text is changed in place.
-std::string UpperCase(std::string_view text) {
-  std::string out(text);
+void UpperCaseInPlace(std::string& out) {
   const size_t size = out.size();
   for (size_t i = 0; i < size; ++i) {
     auto byte = static_cast<unsigned char>(out[i]);
@@ -44,6 +43,11 @@ std::string UpperCase(std::string_view text) {
       }
     }
   }
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string out(text);
+  UpperCaseInPlace(out);
   return out;
 }
 
