@@ -4,6 +4,7 @@
 
 #include "main/About.h"
 #include "main/AppIdentity.h"
+#include "main/ErrorBox.h"
 #include "main/SafeKeys.h"
 #include "main/WebAddresses.h"
 #include "main/WindowMessages.h"
@@ -368,7 +369,13 @@ void TfrmQuillet::ArrangeControls() {
 
 void TfrmQuillet::FormClose(ui::CloseAction&) {
   SelectedCategoryCodes.reset();
-  LoadOrSaveOptions(false, *this);
+  try {
+    LoadOrSaveOptions(false, *this);
+  } catch (const OptionsWriteFailed& error) {
+    // Reported, and the window closes all the same: a file that cannot be written must not keep
+    // the program from ending. The keys written before the failure stay in the file.
+    ShowErrorBox(Host(), this, error.what());
+  }
   OptionsSetting.IgnoreValues.clear();
   OptionsSetting.IgnoreKeys.clear();
   UnrepairedKeys.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ui/Component.h"
@@ -57,6 +58,9 @@ class UiHost {
   virtual int TextHeight(const TFont& font) = 0;
   // The primary screen, in pixels at 96 DPI.
   virtual TSize ScreenSize() = 0;
+  // The show command of the form's window placement as the system reports it: 1 normal,
+  // 2 minimized, 3 maximized. None when the system gives no placement.
+  virtual std::optional<int> WindowShowCommand(TForm& form) = 0;
 
   // A form that is not modal was closed by its close handler (for the main window: the end of
   // the program's message loop).

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/RegistryStore.h"
+#include "settings/OptionsFile.h"
 
 namespace quillet::testing {
 namespace {
@@ -25,11 +26,12 @@ constexpr std::array<Scanner, sizeof...(Codes)> MakeTrampolines(std::integer_seq
 }
 constexpr auto kTrampolines = MakeTrampolines(std::make_integer_sequence<int, 25>{});
 
-Platform MakePlatform(memory::MemoryRegistry& reg, MemoryFileSystem& fs, ScriptedShell& shell,
+Platform MakePlatform(memory::MemoryRegistry& reg, MemoryFileSystem& fs, IniProfile& profile, ScriptedShell& shell,
                       FixedSystemInfo& system) {
   Platform platform;
   platform.registry = &reg;
   platform.files = &fs;
+  platform.profile = &profile;
   platform.shell = &shell;
   platform.system = &system;
   return platform;
@@ -67,7 +69,7 @@ ScriptedScanners::Body ScriptedScanners::Fail(std::string message) {
   return [message](ScanContext&) { throw RegistryError(message); };
 }
 
-MainWindowFixture::MainWindowFixture() : platform_(MakePlatform(reg, fs, shell, system)) {
+MainWindowFixture::MainWindowFixture() : platform_(MakePlatform(reg, fs, profile, shell, system)) {
   OptionsSetting = TOptionsSetting();
   fs.fixedDrive('c');
   ScriptedScanners::Clear();
@@ -79,11 +81,60 @@ MainWindowFixture::~MainWindowFixture() {
   OptionsSetting = TOptionsSetting();
 }
 
+void MainWindowFixture::SeedOptionsFile() {
+  const TOptionsSetting defaults;
+  const TOptionsSetting& wanted = OptionsSetting;
+  struct Key {
+    const char* section;
+    std::string key;
+    std::string value;
+  };
+  std::vector<Key> keys;
+  auto add = [&keys](bool differs, const char* section, std::string key, std::string value) {
+    if (differs) keys.push_back({section, std::move(key), std::move(value)});
+  };
+  auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
+  add(wanted.OutputDirectory != defaults.OutputDirectory, "Options", "OutputDirectory", wanted.OutputDirectory);
+  add(wanted.DeleteBackupFile != defaults.DeleteBackupFile, "Options", "DeleteBackupFile", flag(wanted.DeleteBackupFile));
+  add(wanted.IncludeRemoveMedia != defaults.IncludeRemoveMedia, "Options", "IncludeRemoveMedia",
+      flag(wanted.IncludeRemoveMedia));
+  add(wanted.IncludeCDdrive != defaults.IncludeCDdrive, "Options", "IncludeCDdrive", flag(wanted.IncludeCDdrive));
+  add(wanted.Beep != defaults.Beep, "Options", "Beep", flag(wanted.Beep));
+  for (size_t node = 1; node <= 24; ++node) {
+    add(wanted.TreeNodeChecks[node] != defaults.TreeNodeChecks[node], "TreeViewNodeCheck", std::to_string(node),
+        flag(wanted.TreeNodeChecks[node]));
+  }
+  add(wanted.IgnoreValueCount != 0, "IgnoreValue", "Count", std::to_string(wanted.IgnoreValueCount));
+  for (size_t i = 0; i < wanted.IgnoreValues.size(); ++i) {
+    add(true, "IgnoreValue", "Value" + std::to_string(i + 1), wanted.IgnoreValues[i]);
+  }
+  add(wanted.IgnoreKeyCount != 0, "IgnoreKey", "Count", std::to_string(wanted.IgnoreKeyCount));
+  for (size_t i = 0; i < wanted.IgnoreKeys.size(); ++i) {
+    add(true, "IgnoreKey", "Key" + std::to_string(i + 1), wanted.IgnoreKeys[i]);
+  }
+  add(wanted.WindowState == TWindowState::Maximized, "Window", "State", "3");
+  add(wanted.WindowLeft != defaults.WindowLeft, "Window", "Left", std::to_string(wanted.WindowLeft));
+  add(wanted.WindowTop != defaults.WindowTop, "Window", "Top", std::to_string(wanted.WindowTop));
+  add(wanted.ShowHint != defaults.ShowHint, "Options", "ShowHint", flag(wanted.ShowHint));
+  add(wanted.RestorePoint != defaults.RestorePoint, "Options", "RestorePoint", flag(wanted.RestorePoint));
+  add(wanted.Lan != defaults.Lan, "Options", "Lan", wanted.Lan);
+  if (keys.empty()) return;
+  const std::string file = LocateOptionsFile();
+  for (const Key& key : keys) profile.WriteString(file, key.section, key.key, key.value);
+}
+
 TfrmQuillet& MainWindowFixture::Open(std::vector<std::string> arguments) {
+  SeedOptionsFile();
   window_ = std::make_unique<TfrmQuillet>(ui, std::move(arguments));
   window_->PrepareScan = [](TScanTaskThread& thread) { thread.ScannerFor = ScriptedScanners::Find; };
   ui.ShowMain(*window_);
   return *window_;
+}
+
+TfrmQuillet& MainWindowFixture::Reopen(std::vector<std::string> arguments) {
+  window_.reset();
+  OptionsSetting = TOptionsSetting();
+  return Open(std::move(arguments));
 }
 
 ui::TTreeNode& MainWindowFixture::Node(int code) {

@@ -11,6 +11,7 @@
 #include "main/RegMain.h"
 #include "platform/Platform.h"
 #include "platform/memory/FixedSystemInfo.h"
+#include "platform/memory/IniProfile.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/ScriptedShell.h"
@@ -41,8 +42,13 @@ class MainWindowFixture {
   MainWindowFixture();
   ~MainWindowFixture();
 
-  // Makes the main window with this command line and shows it.
+  // Makes the main window with this command line and shows it. Settings a test put into
+  // OptionsSetting beforehand reach the window as a previous run's would: written into the
+  // options file, which the window's creation then loads.
   TfrmQuillet& Open(std::vector<std::string> arguments = {});
+  // The program started again: the window made anew over a fresh settings record, as a new
+  // process has it, and the same file system.
+  TfrmQuillet& Reopen(std::vector<std::string> arguments = {});
   TfrmQuillet& Window() { return *window_; }
 
   ui::TTreeNode& Node(int code);
@@ -59,11 +65,14 @@ class MainWindowFixture {
 
   memory::MemoryRegistry reg;
   MemoryFileSystem fs;
+  IniProfile profile{fs};
   ScriptedShell shell{&fs};
   FixedSystemInfo system;
   ScriptedUi ui;
 
  private:
+  void SeedOptionsFile();
+
   ScopedPlatform platform_;
   std::unique_ptr<TfrmQuillet> window_;
 };

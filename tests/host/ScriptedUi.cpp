@@ -222,6 +222,16 @@ void ScriptedUi::FireTimer(ui::TTimer& timer) {
   if (timer.Enabled() && timer.OnTimer) timer.OnTimer();
 }
 
+std::optional<int> ScriptedUi::WindowShowCommand(ui::TForm& form) {
+  if (placementFails_ || std::find(active_.begin(), active_.end(), &form) == active_.end()) return std::nullopt;
+  switch (form.GetWindowState()) {
+    case ui::WindowState::Minimized: return 2;
+    case ui::WindowState::Maximized: return 3;
+    case ui::WindowState::Normal: break;
+  }
+  return 1;
+}
+
 bool ScriptedUi::Closed(const ui::TForm& form) const {
   return std::find(closed_.begin(), closed_.end(), &form) != closed_.end();
 }

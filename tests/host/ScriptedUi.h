@@ -58,6 +58,11 @@ class ScriptedUi : public ui::UiHost {
 
   ScriptedUi& AnswerMessageBox(ui::ModalResult answer);
   ScriptedUi& AnswerSaveDialog(std::optional<std::string> fileName);
+  // The system gives no window placement from now on.
+  ScriptedUi& FailWindowPlacement() {
+    placementFails_ = true;
+    return *this;
+  }
 
   // The user's actions.
   void ClickStateIcon(ui::TTreeView& tree, const ui::TTreeNode& node);
@@ -90,6 +95,8 @@ class ScriptedUi : public ui::UiHost {
   }
   int TextHeight(const ui::TFont&) override { return 13; }
   ui::TSize ScreenSize() override { return {1280, 1024}; }
+  // The show command of the form's state while it is on screen.
+  std::optional<int> WindowShowCommand(ui::TForm& form) override;
   void FormClosed(ui::TForm& form) override;
   void FormDestroyed(ui::TForm& form) override;
 
@@ -128,6 +135,7 @@ class ScriptedUi : public ui::UiHost {
   std::vector<std::string> opened_;
   std::vector<const ui::TForm*> closed_;
   int broughtToFront_ = 0;
+  bool placementFails_ = false;
 };
 
 }  // namespace quillet::testing

@@ -1,12 +1,39 @@
 #include "GuiDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "PngWriter.h"
 #include "TestPaths.h"
 
+#include <shlobj.h>
+
 namespace quillet::testing::gui {
+
+std::wstring OptionsFilePath() {
+  wchar_t folder[MAX_PATH] = {};
+  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+  return std::wstring(folder) + L"\\Orvane\\Quillet\\options.ini";
+}
+
+namespace {
+// The program saves its options at every close; without this each GUI test would start with
+// the ticks and bounds the one before it left.
+class NoOptionsFileAroundGuiTests : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo& test) override { Remove(test); }
+  void OnTestEnd(const ::testing::TestInfo& test) override { Remove(test); }
+  static void Remove(const ::testing::TestInfo& test) {
+    if (std::string_view(test.test_suite_name()).starts_with("Gui")) ::DeleteFileW(OptionsFilePath().c_str());
+  }
+};
+const bool kOptionsFileListenerInstalled = [] {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new NoOptionsFileAroundGuiTests);
+  return true;
+}();
+}  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD stepMs) {
   const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;

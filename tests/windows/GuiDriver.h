@@ -18,6 +18,10 @@ inline constexpr const wchar_t* kMainClass = L"Orvane Quillet Made by Orvane Sof
 inline constexpr const wchar_t* kMainCaption = L"Orvane Quillet 3.5";
 inline constexpr const wchar_t* kDialogClass = L"QuilletForm";
 
+// The options file quillet.exe keeps in the test prefix's application-data folder. Every GUI test
+// starts without one, as a first start, and leaves none behind.
+std::wstring OptionsFilePath();
+
 // Polls until the condition holds; false when the time ran out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD stepMs = 50);
 

@@ -243,7 +243,9 @@ void FormWindow::FormChanged(TForm& form, Change change) {
 }
 
 void FormWindow::ReportBounds() {
-  if (constructing_) return;
+  // A minimized window is parked off screen; the model keeps the bounds it comes back to, which
+  // are also what the options save writes for a window closed while minimized.
+  if (constructing_ || ::IsIconic(window_)) return;
   RECT rect;
   ::GetWindowRect(window_, &rect);
   form_.SetBoundsFromUser(scale_.Unscale(rect.left), scale_.Unscale(rect.top), scale_.Unscale(rect.right - rect.left),

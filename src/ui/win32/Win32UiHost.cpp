@@ -217,6 +217,14 @@ TSize Win32UiHost::ScreenSize() {
   return {scale.Unscale(::GetSystemMetrics(SM_CXSCREEN)), scale.Unscale(::GetSystemMetrics(SM_CYSCREEN))};
 }
 
+std::optional<int> Win32UiHost::WindowShowCommand(TForm& form) {
+  if (!form.HostData()) return std::nullopt;
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!::GetWindowPlacement(static_cast<FormWindow*>(form.HostData())->Handle(), &placement)) return std::nullopt;
+  return static_cast<int>(placement.showCmd);
+}
+
 void Win32UiHost::FormClosed(TForm& form) {
   // A window goes once its form is destroyed; until then a closed one is only hidden, as its
   // own handler may still be running.

@@ -33,6 +33,7 @@ class Win32UiHost final : public UiHost {
   int TextWidth(const TFont& font, const std::string& text) override;
   int TextHeight(const TFont& font) override;
   TSize ScreenSize() override;
+  std::optional<int> WindowShowCommand(TForm& form) override;
   void FormClosed(TForm& form) override;
   void FormDestroyed(TForm& form) override;
 
