@@ -4,4 +4,5 @@ build_dir=${QUILLET_BUILD_DIR:-$here/../build/windows}
 export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
 export WINEARCH=${WINEARCH:-win32}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
+# No menu entries of the host desktop for the shortcuts that tests make.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=;winemenubuilder.exe=d}

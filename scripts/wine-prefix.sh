@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 # Bumped whenever the prefix set-up below changes, so old prefixes are made again.
-layout=3
+layout=4
 ready() { [ "$(cat "$WINEPREFIX/.quillet-ready" 2>/dev/null)" = "$layout" ]; }
 
 case "${1:-ensure}" in
@@ -31,6 +31,14 @@ case "${1:-ensure}" in
       fi
     done
     wineserver -w
+    # Wine links the profile's desktop and document folders to the host's home folder. The tests
+    # make and scan files there, so the prefix gets folders of its own instead.
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then
+        rm "$link"
+        mkdir "$link"
+      fi
+    done
     [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-prefix: wineboot did not create $WINEPREFIX" >&2; exit 1; }
     echo "$layout" >"$WINEPREFIX/.quillet-ready"
     ;;

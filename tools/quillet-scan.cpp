@@ -276,8 +276,8 @@ int RunTool(const std::vector<std::string>& args) {
 
   memory::MemoryRegistry fixtureRegistry;
   FixedSystemInfo fixedSystem;
-  ScriptedShell scriptedShell;
 #ifdef _WIN32
+  ScriptedShell scriptedShell;
   win32::Win32AnsiCodePage ansi;
   win32::Win32Registry liveRegistry(options.speedUps ? win32::ValueReads::OncePerOpen
                                                      : win32::ValueReads::PerQuestion);
@@ -309,6 +309,8 @@ int RunTool(const std::vector<std::string>& args) {
     baseFiles.mapDrive(*mapping);
   }
   for (const auto& [name, value] : options.environment) baseFiles.env(name, value);
+  // Shortcut targets are read from the .lnk files of the mapped drives.
+  ScriptedShell scriptedShell(&baseFiles);
   Shell& shell = scriptedShell;
   SystemInfo& system = fixedSystem;
 #endif

@@ -18,6 +18,7 @@ struct FolderEntry {
   bool isHidden = false;
   bool isSystem = false;
   bool isReadOnly = false;
+  bool isReparsePoint = false;  // a symbolic link or junction: its folder may lie anywhere, even above it
 };
 
 struct FileDetails {

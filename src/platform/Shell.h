@@ -36,7 +36,9 @@ class Shell {
   virtual bool DeleteFileSilently(std::string_view path) = 0;
   // Opens a document or web address with its default program.
   virtual bool OpenDocument(std::string_view target) = 0;
-  // The target path of a ".lnk" shortcut file; empty when it cannot be read.
+  // The target path stored in a ".lnk" shortcut file (the network form first); empty when the
+  // file cannot be read. Only reads: a moved target is not searched for and the file is never
+  // rewritten. std::runtime_error when the system's shell link object cannot be made.
   virtual std::string ResolveShortcutTarget(std::string_view shortcutPath) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "host/HostScratch.h"
@@ -72,6 +73,20 @@ TEST(HostMappedFileSystem, FindsMixedCaseHostNamesAsWindowsWouldSeeThem) {
   EXPECT_EQ(entries[1].name, "Program Files");
   EXPECT_TRUE(entries[1].isFolder);
   EXPECT_EQ(fs.ProbeCount(), 5u);
+}
+
+TEST(HostMappedFileSystem, ListsSymbolicLinksAsReparsePoints) {
+  testing::HostScratchFolder scratch;
+  std::filesystem::create_directories(scratch.path() / "Real");
+  std::filesystem::create_directory_symlink(scratch.path(), scratch.path() / "Loop");
+  HostMappedFileSystem fs;
+  fs.mapDrive('c', scratch.path());
+  std::vector<FolderEntry> entries = fs.ListFolder("C:\\");
+  ASSERT_EQ(entries.size(), 2u);
+  std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  EXPECT_EQ(entries[0].name, "Loop");
+  EXPECT_TRUE(entries[0].isFolder && entries[0].isReparsePoint);
+  EXPECT_TRUE(entries[1].isFolder && !entries[1].isReparsePoint);
 }
 
 TEST(HostMappedFileSystem, WritesLandBesideTheExistingSpelling) {

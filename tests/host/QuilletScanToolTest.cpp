@@ -74,6 +74,19 @@ TEST_F(QuilletScanTool, PrintsTheRowsOfTheRegistryWideCategories) {
             "Obsolete Software Key\tHKEY_CURRENT_USER\\Software\tEmptyVendor\t3\n");
 }
 
+TEST_F(QuilletScanTool, ReadsShortcutTargetsFromTheLinkFilesOfTheMappedDrive) {
+  const fs::path desktop = drive / "Users" / "User" / "Desktop";
+  fs::create_directories(desktop);
+  fs::copy_file(std::string(QUILLET_TEST_DATA) + "/shortcuts/documented-sample-a-txt.lnk", desktop / "A.lnk");
+  ToolResult result = RunTool("--registry " + Fixture() + " " + DriveC() + " --categories 17");
+  EXPECT_EQ(result.exitCode, 0) << result.output;
+  EXPECT_EQ(result.output, "Missing ShortCut reference\tC:\\Users\\User\\Desktop\\A.lnk\tC:\\test\\a.txt\t4\n");
+
+  fs::create_directories(drive / "test");
+  std::ofstream(drive / "test" / "a.txt") << "x";
+  EXPECT_EQ(RunTool("--registry " + Fixture() + " " + DriveC() + " --categories 17").output, "");
+}
+
 TEST_F(QuilletScanTool, CategoriesWithoutScannersPrintNothing) {
   ToolResult result = RunTool("--registry " + Fixture() + " --categories 1,2 --format tsv");
   EXPECT_EQ(result.exitCode, 0);

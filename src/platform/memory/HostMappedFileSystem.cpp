@@ -193,7 +193,9 @@ std::vector<FolderEntry> HostMappedFileSystem::ListFolder(std::string_view folde
     std::string name = Utf8Name(entry);
     if (!pathrules::MatchesPattern(name, pattern)) continue;
     // Wine's convention: a host name beginning with a dot is a hidden file.
-    entries.push_back({name, IsFolder(entry), name.starts_with('.'), false, IsReadOnly(entry)});
+    std::error_code error;
+    const bool isLink = fs::is_symlink(fs::symlink_status(entry, error));
+    entries.push_back({name, IsFolder(entry), name.starts_with('.'), false, IsReadOnly(entry), isLink});
   }
   return entries;
 }

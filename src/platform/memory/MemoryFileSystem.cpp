@@ -222,6 +222,7 @@ std::string MemoryFileSystem::Dump() const {
         if (child->attributes.hidden) out += " hidden";
         if (child->attributes.system) out += " system";
         if (child->attributes.readOnly) out += " read-only";
+        if (child->attributes.reparsePoint) out += " reparse-point";
         out += "\n";
         if (child->isFolder) Walk(*child, childPath);
       }
@@ -296,7 +297,7 @@ std::vector<FolderEntry> MemoryFileSystem::ListFolder(std::string_view folder, s
   for (const auto& [key, child] : node->children) {
     if (!pathrules::MatchesPattern(child->name, pattern)) continue;
     entries.push_back({child->name, child->isFolder, child->attributes.hidden, child->attributes.system,
-                       child->attributes.readOnly});
+                       child->attributes.readOnly, child->attributes.reparsePoint});
   }
   return entries;
 }

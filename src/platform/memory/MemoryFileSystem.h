@@ -24,6 +24,7 @@ class MemoryFileSystem : public FileSystem {
     bool hidden = false;
     bool system = false;
     bool readOnly = false;
+    bool reparsePoint = false;  // listed as a link; what it holds is modelled as a plain folder
   };
   // 2010-01-01 00:00:00 UTC: what files made by the builder and by writes carry until the
   // clock is set.

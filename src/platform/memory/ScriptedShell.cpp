@@ -1,6 +1,7 @@
 #include "platform/memory/ScriptedShell.h"
 
 #include "platform/FileSystem.h"
+#include "platform/memory/ShellLinkReader.h"
 #include "settings/TextCompare.h"
 
 namespace quillet {
@@ -93,7 +94,10 @@ bool ScriptedShell::OpenDocument(std::string_view target) {
 std::string ScriptedShell::ResolveShortcutTarget(std::string_view shortcutPath) {
   std::lock_guard lock(mutex_);
   auto found = shortcuts_.find(UpperCase(shortcutPath));
-  return found == shortcuts_.end() ? std::string() : found->second;
+  if (found != shortcuts_.end()) return found->second;
+  if (!files_) return {};
+  std::optional<std::string> bytes = files_->ReadFile(shortcutPath);
+  return bytes ? ReadShellLinkTarget(*bytes) : std::string();
 }
 
 }  // namespace quillet

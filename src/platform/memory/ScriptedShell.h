@@ -16,7 +16,8 @@ class FileSystem;
 
 // The shell for host tests: special folders from a map (a Windows 7 system on C: with the user
 // "User" unless told otherwise), folder-picker answers from a queue, silent deletes through a
-// file system, and a record of what was opened and asked.
+// file system, and a record of what was opened and asked. Shortcut targets come from the
+// scripted map, else from the bytes of the ".lnk" file in the file system.
 class ScriptedShell : public Shell {
  public:
   explicit ScriptedShell(FileSystem* files = nullptr);
@@ -26,6 +27,7 @@ class ScriptedShell : public Shell {
   // The next folder-picker call returns this path, or cancels when it is empty. With nothing
   // queued the picker cancels.
   ScriptedShell& answerBrowse(std::optional<std::string> path);
+  // A target for a shortcut path, whatever the file system holds there.
   ScriptedShell& shortcut(std::string_view shortcutPath, std::string_view target);
 
   // Titles the folder picker was shown with, in order.

@@ -99,7 +99,8 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(std::string_view folder, st
     if (IsDotEntry(data.cFileName)) continue;
     DWORD a = data.dwFileAttributes;
     entries.push_back({ToUtf8(data.cFileName), (a & FILE_ATTRIBUTE_DIRECTORY) != 0, (a & FILE_ATTRIBUTE_HIDDEN) != 0,
-                       (a & FILE_ATTRIBUTE_SYSTEM) != 0, (a & FILE_ATTRIBUTE_READONLY) != 0});
+                       (a & FILE_ATTRIBUTE_SYSTEM) != 0, (a & FILE_ATTRIBUTE_READONLY) != 0,
+                       (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (::FindNextFileW(find.get(), &data));
   return entries;
 }

@@ -1,9 +1,13 @@
 #include "platform/win32/Win32Shell.h"
 
+#include <stdexcept>
 #include <vector>
 
+#include <objbase.h>
+#include <objidl.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
@@ -17,6 +21,22 @@ struct ItemIdListTraits {
   static void Close(Handle h) { ::CoTaskMemFree(h); }
 };
 using UniqueItemIdList = UniqueHandle<ItemIdListTraits>;
+
+template <typename Interface>
+struct ComPointerTraits {
+  using Handle = Interface*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { h->Release(); }
+};
+using UniqueShellLink = UniqueHandle<ComPointerTraits<IShellLinkW>>;
+using UniquePersistFile = UniqueHandle<ComPointerTraits<IPersistFile>>;
+
+// COM for the calling thread, once; the scan thread keeps it until it ends. A thread that
+// already has COM in the other apartment model can use the shell link object all the same.
+bool EnsureComOnThisThread() {
+  thread_local const HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
+}
 
 int Csidl(SpecialFolder folder) {
   switch (folder) {
@@ -144,8 +164,23 @@ bool Win32Shell::OpenDocument(std::string_view target) {
 }
 
 std::string Win32Shell::ResolveShortcutTarget(std::string_view shortcutPath) {
-  // Reading ".lnk" targets through the shell link object comes with the shortcut scanners.
-  return {};
+  if (!EnsureComOnThisThread()) return {};
+  UniqueShellLink link;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(link.put()))) ||
+      !link) {
+    throw std::runtime_error("The shell link object could not be created");
+  }
+  UniquePersistFile file;
+  if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.put()))) || !file) {
+    throw std::runtime_error("The shell link object has no IPersistFile interface");
+  }
+  // Only the stored path is read: no Resolve, so no search and no rewrite of the user's file.
+  if (FAILED(file.get()->Load(ToWide(shortcutPath).c_str(), STGM_READ))) return {};
+  wchar_t target[MAX_PATH + 1] = {};
+  WIN32_FIND_DATAW findData{};
+  if (FAILED(link.get()->GetPath(target, MAX_PATH + 1, &findData, SLGP_UNCPRIORITY))) return {};
+  return ToUtf8(target);
 }
 
 }  // namespace quillet::win32
