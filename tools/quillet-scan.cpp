@@ -20,7 +20,9 @@
 #include "platform/memory/RegFileReader.h"
 #include "platform/memory/ScriptedShell.h"
 #include "platform/memory/Windows1252.h"
+#include "scan/FilesAndFoldersScans.h"
 #include "scan/ScanCategory.h"
+#include "scan/ScanContext.h"
 #include "scan/ScanSink.h"
 #include "scan/ScanTask.h"
 #include "settings/OptionsSetting.h"
@@ -89,13 +91,24 @@ struct ToolOptions {
   bool includeCd = false;
   std::vector<std::string> categories;
   bool stats = false;
+  bool speedUps = true;
+  std::string walkKey;  // a long root name and a path; empty: the categories' own scanners
 };
+
+// The key --walk names, for the scanner below (scanners are plain functions).
+std::string gWalkRoot;
+std::string gWalkPath;
+
+// The Files and Folders walk over one key and everything below it, without the skip lists of
+// categories 3 and 4, as the other scans that share the walk run it.
+void WalkGivenKey(ScanContext& context) { WalkFileReferences(context, 0, gWalkRoot, gWalkPath, ""); }
+Scanner WalkScanner(int) { return WalkGivenKey; }
 
 void PrintUsage(std::ostream& out) {
   out << "usage: quillet-scan [--registry FILE.reg]... [--drive L=DIR[:fixed|cdrom|removable|remote]]...\n"
          "                    [--env NAME=VALUE]... [--folder NAME=PATH]... [--windows-version CODE] [--wow64]\n"
          "                    [--include-removable] [--include-cd] [--categories 6,8,9,...] [--format tsv]\n"
-         "                    [--stats]\n\n"
+         "                    [--stats] [--no-speed-ups] [--walk KEY]\n\n"
          "Runs the scanners of the given category codes (all 23 when --categories is missing) and prints one\n"
          "row per finding, in the order found: problem, key path, value, repair action, tab-separated.\n\n"
          "  --registry FILE.reg   load a REGEDIT4 or version 5.00 file into the registry (repeatable)\n"
@@ -107,7 +120,13 @@ void PrintUsage(std::ostream& out) {
          "  --include-removable   test references to removable media (drives A: and B: too)\n"
          "  --include-cd          test references to CD drives\n"
          "  --stats               one summary line on stderr: categories, keys opened, values read,\n"
-         "                        file-system probes, rows, seconds\n\n"
+         "                        file-system probes, rows, seconds\n"
+         "  --no-speed-ups        ask the file system and the registry every question anew (no probe\n"
+         "                        cache, no values read once per key): the same rows, slower\n"
+         "  --walk KEY            instead of the categories' scanners, walk KEY (HKEY_...\\path) and\n"
+         "                        everything below it as the Files and Folders scans do, without their\n"
+         "                        skip lists; the rows carry the problem text of the first category\n"
+         "                        (3 when --categories is missing)\n\n"
          "Categories:\n";
   for (const ScanCategory& category : ScanCategories()) {
     out << "  " << category.code << "\t" << category.caption << "\n";
@@ -157,12 +176,18 @@ std::string ParseArguments(const std::vector<std::string>& args, ToolOptions& op
       options.includeCd = true;
     } else if (arg == "--stats") {
       options.stats = true;
+    } else if (arg == "--no-speed-ups") {
+      options.speedUps = false;
     } else if (arg == "--registry" || arg == "--drive" || arg == "--env" || arg == "--folder" ||
-               arg == "--windows-version" || arg == "--categories" || arg == "--format") {
+               arg == "--windows-version" || arg == "--categories" || arg == "--format" || arg == "--walk") {
       std::optional<std::string> value = needValue();
       if (!value) return arg + " needs a value";
       if (arg == "--registry") {
         options.registryFiles.push_back(*value);
+      } else if (arg == "--walk") {
+        const size_t separator = value->find('\\');
+        if (!ParseRootName(value->substr(0, separator))) return "--walk takes a key beginning with a long root name";
+        options.walkKey = *value;
       } else if (arg == "--drive") {
         options.drives.push_back(*value);
       } else if (arg == "--env") {
@@ -195,6 +220,7 @@ std::string ParseArguments(const std::vector<std::string>& args, ToolOptions& op
       return "unknown argument " + arg;
     }
   }
+  if (options.categories.empty() && !options.walkKey.empty()) options.categories.push_back("3");
   if (options.categories.empty()) {
     for (const ScanCategory& category : ScanCategories()) options.categories.push_back(std::to_string(category.code));
   }
@@ -253,7 +279,8 @@ int RunTool(const std::vector<std::string>& args) {
 #ifdef _WIN32
   ScriptedShell scriptedShell;
   win32::Win32AnsiCodePage ansi;
-  win32::Win32Registry liveRegistry;
+  win32::Win32Registry liveRegistry(options.speedUps ? win32::ValueReads::OncePerOpen
+                                                     : win32::ValueReads::PerQuestion);
   win32::Win32FileSystem baseFiles;
   win32::Win32Shell liveShell;
   win32::Win32SystemInfo liveSystem;
@@ -314,6 +341,14 @@ int RunTool(const std::vector<std::string>& args) {
   TScanTaskThread task(CurrentPlatform());
   task.CategoryCodes = options.categories;
   task.Sink = &sink;
+  task.CacheProbes = options.speedUps;
+  if (!options.walkKey.empty()) {
+    const size_t separator = options.walkKey.find('\\');
+    gWalkRoot = options.walkKey.substr(0, separator);
+    gWalkPath = separator == std::string::npos ? std::string() : options.walkKey.substr(separator + 1);
+    task.CategoryCodes.resize(1);
+    task.ScannerFor = WalkScanner;
+  }
   if (options.includeRemovable) {
     task.DriveAReady = files.IsVolumeReady("a:\\");
     task.DriveBReady = files.IsVolumeReady("b:\\");

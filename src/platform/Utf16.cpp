@@ -111,6 +111,15 @@ std::vector<uint8_t> Utf16LeBytes(std::string_view utf8, bool terminate) {
 }
 
 std::string Utf8FromUtf16Le(const uint8_t* data, size_t size, bool stopAtNul) {
+  // Most registry text is ASCII: copied straight across until the first other character.
+  std::string ascii;
+  ascii.reserve(size / 2);
+  size_t i = 0;
+  for (; i + 1 < size && data[i + 1] == 0 && data[i] < 0x80; i += 2) {
+    if (data[i] == 0 && stopAtNul) return ascii;
+    ascii += static_cast<char>(data[i]);
+  }
+  if (i + 1 >= size) return ascii;
   std::u16string units;
   units.reserve(size / 2);
   for (size_t i = 0; i + 1 < size; i += 2) {

@@ -117,42 +117,60 @@ bool IsStringKind(ValueKind kind) { return kind == ValueKind::String || kind == 
 
 }  // namespace
 
-void WalkFileReferences(ScanContext& context, int category, std::string_view rootName, const std::string& keyPath,
-                        std::string_view keyName) {
-  if (IsSkipped(context.Flags(), category, keyPath)) return;
-  const std::string rootText = UpperCase(rootName);
-  const std::optional<RootKey> root = ParseRootName(rootText);
-  if (!root) return;
-  if (*root == RootKey::LocalMachine && StartsWithText(keyPath, kNestedWow64Node)) return;
+namespace {
+
+// What stays the same over one walk, worked out once instead of at every key.
+struct Walk {
+  ScanContext& context;
+  int category;
+  std::string rootText;  // upper-cased, the start of every key path in a row
+  RootKey root;
+  std::string_view keyName;
+};
+
+void WalkKey(const Walk& walk, const std::string& keyPath) {
+  ScanContext& context = walk.context;
+  if (IsSkipped(context.Flags(), walk.category, keyPath)) return;
+  if (walk.root == RootKey::LocalMachine && StartsWithText(keyPath, kNestedWow64Node)) return;
 
   // One open key per level of depth and the name lists of the keys on the current path.
   std::unique_ptr<RegistryCursor> cursor = context.NewCursor();
-  cursor->SetRoot(*root);
+  cursor->SetRoot(walk.root);
   cursor->SetReadOnly();
   if (!cursor->OpenKey(keyPath)) return;
   context.ShowScannedKey(keyPath);
 
-  // At the root itself there is no path between the root name and the value name.
-  const std::string keyPrefix = keyPath.empty() ? rootText : rootText + "\\" + keyPath;
   std::vector<std::string> names;
   cursor->GetValueNames(names);
   for (const std::string& valueName : names) {
     if (!IsStringKind(cursor->GetValueKind(valueName))) continue;
     const std::string text = cursor->ReadString(valueName);
     if (ContainsText(text, kInputMethodFolder)) continue;
-    if (!IsBrokenReference(context, text, keyName, true, context.Flags().DriveLetters)) continue;
+    if (!IsBrokenReference(context, text, walk.keyName, true, context.Flags().DriveLetters)) continue;
     if (valueName.find('\\') == std::string::npos) {
+      // At the root itself there is no path between the root name and the value name.
+      const std::string keyPrefix = keyPath.empty() ? walk.rootText : walk.rootText + "\\" + keyPath;
       context.AddRow(keyPrefix + "\\" + valueName, text, RepairAction::DeleteValueInPath);
     } else {
-      context.AddRow(rootText + "\\" + keyPath, valueName, RepairAction::DeleteNamedValue);
+      context.AddRow(walk.rootText + "\\" + keyPath, valueName, RepairAction::DeleteNamedValue);
     }
   }
 
   cursor->GetSubkeyNames(names);
   for (const std::string& name : names) {
     if (name.empty()) continue;
-    WalkFileReferences(context, category, rootText, keyPath.empty() ? name : keyPath + "\\" + name, keyName);
+    WalkKey(walk, keyPath.empty() ? name : keyPath + "\\" + name);
   }
+}
+
+}  // namespace
+
+void WalkFileReferences(ScanContext& context, int category, std::string_view rootName, const std::string& keyPath,
+                        std::string_view keyName) {
+  std::string rootText = UpperCase(rootName);
+  const std::optional<RootKey> root = ParseRootName(rootText);
+  if (!root) return;
+  WalkKey(Walk{context, category, std::move(rootText), *root, keyName}, keyPath);
 }
 
 void ScanFilesAndFolders(ScanContext& context) {

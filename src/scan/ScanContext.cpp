@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ProbeCacheFileSystem.h"
 #include "platform/RegistryStore.h"
 #include "scan/ScanCategory.h"
 #include "scan/ScanSink.h"
@@ -15,7 +16,8 @@ ScanContext::ScanContext(RegistryStore& registry, FileSystem& files, Shell& shel
                          ScanSink& sink, const StopFlag& stop, std::vector<int> categoryCodes)
     : counters_(std::make_unique<ScanCounters>()),
       registry_(MakeScanRegistry(registry, stop, *counters_)),
-      files_(files),
+      probeCache_(flags.CacheProbes ? std::make_unique<ProbeCacheFileSystem>(files) : nullptr),
+      files_(probeCache_ ? *probeCache_ : files),
       shell_(shell),
       flags_(flags),
       sink_(sink),

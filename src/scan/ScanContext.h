@@ -10,6 +10,7 @@
 namespace quillet {
 
 class FileSystem;
+class ProbeCacheFileSystem;
 class RegistryCursor;
 class RegistryStore;
 class ScanSink;
@@ -26,6 +27,9 @@ struct ScanFlags {
   bool IsWin7Or8 = false;    // WindowsVersionCode 12 or 13
   bool IsWin8 = false;       // WindowsVersionCode 13
   int WindowsVersionCode = 12;
+  // The existence probes are answered once per path for the whole scan (off only to measure
+  // the cache and to prove it changes no row).
+  bool CacheProbes = true;
 };
 
 // Counted by the cursors a scan hands out, for the host tool's --stats.
@@ -34,8 +38,9 @@ struct ScanCounters {
   uint64_t valuesRead = 0;
 };
 
-// Everything a scanner works with: cursors that honour a stop, the file system, the shell,
-// the scan's flags and the sink that takes the rows.
+// Everything a scanner works with: cursors that honour a stop, the file system (behind the
+// scan's probe cache when the flags ask for it), the shell, the scan's flags and the sink that
+// takes the rows.
 class ScanContext {
  public:
   ScanContext(RegistryStore& registry, FileSystem& files, Shell& shell, const ScanFlags& flags, ScanSink& sink,
@@ -66,6 +71,7 @@ class ScanContext {
  private:
   std::unique_ptr<ScanCounters> counters_;
   std::unique_ptr<RegistryStore> registry_;
+  std::unique_ptr<ProbeCacheFileSystem> probeCache_;  // made with the context: each scan starts empty
   FileSystem& files_;
   Shell& shell_;
   const ScanFlags& flags_;

@@ -9,6 +9,7 @@
 namespace quillet {
 
 std::string UpperCase(std::string_view text);
+void UpperCaseInPlace(std::string& text);  // the same, without a copy
 bool SameText(std::string_view a, std::string_view b);
 // Byte position of the first occurrence of needle in text, ignoring case; npos when absent.
 size_t FindText(std::string_view text, std::string_view needle, size_t from = 0);

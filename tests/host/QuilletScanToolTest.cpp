@@ -100,9 +100,23 @@ TEST_F(QuilletScanTool, StatsLineCountsTheWork) {
   EXPECT_NE(result.output.find(", rows 3, seconds "), std::string::npos) << result.output;
 }
 
+// The walk of one key applies no skip list (category 3 would pass over App Paths), and the speed-ups
+// change the probes it costs, never its rows.
+TEST_F(QuilletScanTool, WalksOneKeyWithAndWithoutTheSpeedUps) {
+  const std::string walk = "--registry " + Fixture() + " " + DriveC() +
+                           " --walk 'HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths'";
+  ToolResult fast = RunTool(walk);
+  ToolResult plain = RunTool(walk + " --no-speed-ups");
+  EXPECT_EQ(fast.exitCode, 0) << fast.output;
+  EXPECT_EQ(fast.output,
+            "Invalid File or Folder\tHKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths"
+            "\\gone.exe\\\t\"C:\\Apps\\gone.exe\" -x\t1\n");
+  EXPECT_EQ(plain.output, fast.output);
+}
+
 TEST_F(QuilletScanTool, BadArgumentsGetUsageAndExitCode2) {
   for (const char* arguments : {"--categories 6,99", "--windows-version 2", "--drive nonsense", "--format csv",
-                                "--registry", "--what"}) {
+                                "--registry", "--what", "--walk HKEY_NOWHERE\\Key"}) {
     ToolResult result = RunTool(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments;
     EXPECT_NE(result.output.find("usage: quillet-scan"), std::string::npos) << arguments;

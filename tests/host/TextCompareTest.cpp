@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "settings/TextCompare.h"
 
 namespace quillet {
@@ -28,6 +31,28 @@ TEST(TextCompare, ComparesAndSearchesWithoutRegardToCase) {
   EXPECT_TRUE(StartsWithText("Software\\Microsoft", "SOFTWARE\\"));
   EXPECT_TRUE(EndsWithText("app.EXE", ".exe"));
   EXPECT_FALSE(EndsWithText("exe", "app.exe"));
+}
+
+// The comparisons skip the copies when one side is ASCII; they must still mean exactly
+// "upper-case both sides, then compare".
+TEST(TextCompare, ComparisonsMeanUpperCasingBothSides) {
+  const std::vector<std::string> texts{"",       "a",          "A",         "\\hp",     "ab\\HPc",   "élan",
+                                       "ÉLAN",   "xÉlan",      "e\xCC\x81", "\xC3",      "\xC3\xA9", "Ü\\hp",
+                                       "привет", "ПРИВЕТ exe", "app.EXE",   ".exe",      "Run",      "RUN"};
+  for (const std::string& a : texts) {
+    for (const std::string& b : texts) {
+      SCOPED_TRACE("\"" + a + "\" and \"" + b + "\"");
+      const std::string upperA = UpperCase(a);
+      const std::string upperB = UpperCase(b);
+      EXPECT_EQ(SameText(a, b), upperA == upperB);
+      for (size_t from : {size_t{0}, size_t{1}, a.size(), a.size() + 1}) {
+        EXPECT_EQ(FindText(a, b, from), upperA.find(upperB, from)) << "from " << from;
+      }
+      EXPECT_EQ(ContainsText(a, b), upperA.find(upperB) != std::string::npos);
+      EXPECT_EQ(StartsWithText(a, b), upperA.starts_with(upperB));
+      EXPECT_EQ(EndsWithText(a, b), upperA.ends_with(upperB));
+    }
+  }
 }
 
 }  // namespace

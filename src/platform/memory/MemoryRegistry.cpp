@@ -61,13 +61,22 @@ std::vector<std::string_view> SplitPath(std::string_view path) {
 }
 
 std::shared_ptr<Node> Find(const std::shared_ptr<Node>& base, std::string_view path) {
-  std::shared_ptr<Node> node = base;
-  for (std::string_view part : SplitPath(path)) {
-    auto it = node->subkeys.find(UpperCase(part));
-    if (it == node->subkeys.end()) return nullptr;
-    node = it->second;
+  const Node* node = base.get();
+  const std::shared_ptr<Node>* found = &base;
+  size_t start = 0;
+  while (start < path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    // Empty parts (doubled or trailing separators) are skipped, as the system does.
+    if (end > start) {
+      auto it = node->subkeys.find(UpperCase(path.substr(start, end - start)));
+      if (it == node->subkeys.end()) return nullptr;
+      found = &it->second;
+      node = found->get();
+    }
+    start = end + 1;
   }
-  return node;
+  return *found;
 }
 
 std::shared_ptr<Node> FindOrCreate(const std::shared_ptr<Node>& base, std::string_view path) {
@@ -87,6 +96,10 @@ std::shared_ptr<Node> FindOrCreate(const std::shared_ptr<Node>& base, std::strin
 
 template <typename NodeType>
 auto FindValue(NodeType& node, std::string_view name) -> decltype(&node.values.front()) {
+  // Names are unique without regard to case, so a name spelt as stored is the one.
+  for (auto& stored : node.values) {
+    if (stored.value.name == name) return &stored;
+  }
   const std::string upper = UpperCase(name);
   for (auto& stored : node.values) {
     if (stored.upperName == upper) return &stored;
@@ -191,8 +204,9 @@ class MemoryCursor final : public RegistryCursor {
   }
 
   ValueKind GetValueKind(std::string_view name) override {
-    auto value = ReadRawValue(name);
-    return value ? KindOfType(value->type) : ValueKind::Other;
+    std::shared_lock lock(tree_->mutex);
+    const StoredValue* stored = Lookup(name);
+    return stored ? KindOfType(stored->value.type) : ValueKind::Other;
   }
 
   int64_t GetValueSize(std::string_view name) override {
@@ -202,13 +216,14 @@ class MemoryCursor final : public RegistryCursor {
   }
 
   std::string ReadString(std::string_view name) override {
-    auto value = ReadRawValue(name);
-    if (!value) return {};
-    ValueKind kind = KindOfType(value->type);
+    std::shared_lock lock(tree_->mutex);
+    const StoredValue* stored = Lookup(name);
+    if (!stored) return {};
+    ValueKind kind = KindOfType(stored->value.type);
     if (kind != ValueKind::String && kind != ValueKind::ExpandString) {
       throw RegistryError(InvalidDataTypeMessage(name));
     }
-    return Utf8FromUtf16Le(value->data.data(), value->data.size());
+    return Utf8FromUtf16Le(stored->value.data.data(), stored->value.data.size());
   }
 
   int32_t ReadInteger(std::string_view name) override {

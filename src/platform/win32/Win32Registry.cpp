@@ -17,15 +17,65 @@ struct KeyCounts {
   DWORD values = 0;
   DWORD longestSubkeyName = 0;
   DWORD longestValueName = 0;
+  DWORD longestData = 0;
 };
 
 KeyCounts QueryCounts(HKEY key) {
   KeyCounts counts;
   if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &counts.subkeys, &counts.longestSubkeyName, nullptr,
-                         &counts.values, &counts.longestValueName, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+                         &counts.values, &counts.longestValueName, &counts.longestData, nullptr,
+                         nullptr) != ERROR_SUCCESS) {
     return {};
   }
   return counts;
+}
+
+bool HasSurrogates(std::wstring_view text) {
+  for (wchar_t c : text) {
+    if (c >= 0xD800 && c <= 0xDFFF) return true;
+  }
+  return false;
+}
+
+// One value as the enumeration read it.
+struct ListedValue {
+  std::string name;
+  DWORD type = 0;
+  std::vector<uint8_t> data;
+};
+
+// Every value of the key with its data, in one enumeration. Names that do not survive the trip
+// to UTF-8 and back are listed in names but left out of values, so questions about them go to
+// the system as before. False when the enumeration fails before its end (the caller then lists
+// the names alone, as a listing without data may still succeed).
+bool ListValues(HKEY key, const KeyCounts& counts, std::vector<std::string>& names, std::vector<ListedValue>& values) {
+  std::wstring name(std::max<DWORD>(counts.longestValueName, 255) + 1, L'\0');
+  std::vector<uint8_t> data(std::max<DWORD>(counts.longestData, 256));
+  for (DWORD index = 0;;) {
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(data.size());
+    const LONG result = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+    if (result == ERROR_MORE_DATA) {
+      // The value grew since the key was measured: the data or the name needs more room.
+      if (size > data.size()) {
+        data.resize(size);
+      } else if (name.size() < kLongestName) {
+        name.resize(name.size() * 2);
+      } else {
+        return false;
+      }
+      continue;
+    }
+    if (result == ERROR_NO_MORE_ITEMS) return true;
+    if (result != ERROR_SUCCESS) return false;
+    const std::wstring_view wide(name.data(), nameLength);
+    names.push_back(ToUtf8(wide));
+    if (!HasSurrogates(wide) || ToWide(names.back()) == wide) {
+      values.push_back({names.back(), type, std::vector<uint8_t>(data.begin(), data.begin() + size)});
+    }
+    ++index;
+  }
 }
 
 // Enumerates with one name buffer, grown whenever the system reports more data.
@@ -68,6 +118,8 @@ bool DeleteTree(HKEY base, const std::wstring& sub) {
 
 class Win32Cursor final : public RegistryCursor {
  public:
+  explicit Win32Cursor(ValueReads reads) : reads_(reads) {}
+
   void SetRoot(RootKey root) override {
     CloseKey();
     root_ = root;
@@ -89,12 +141,14 @@ class Win32Cursor final : public RegistryCursor {
       path_ += sub;
     }
     if (opened != current_.get()) current_.reset(opened);
+    Forget();
     return true;
   }
 
   void CloseKey() override {
     current_.reset();
     path_.clear();
+    Forget();
   }
   bool HasCurrentKey() const override { return current_.valid(); }
   const std::string& CurrentPath() const override { return path_; }
@@ -103,7 +157,8 @@ class Win32Cursor final : public RegistryCursor {
     names.clear();
     if (!current_) return;
     HKEY key = current_.get();
-    EnumerateNames(QueryCounts(key).longestSubkeyName,
+    // The lengths measured when the values were listed serve as well: they only size the buffer.
+    EnumerateNames((counts_ ? *counts_ : QueryCounts(key)).longestSubkeyName,
                    [key](DWORD index, wchar_t* buffer, DWORD* length) {
                      return ::RegEnumKeyExW(key, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
                    },
@@ -112,8 +167,18 @@ class Win32Cursor final : public RegistryCursor {
 
   void GetValueNames(std::vector<std::string>& names) override {
     names.clear();
+    Forget();
     if (!current_) return;
     HKEY key = current_.get();
+    if (reads_ == ValueReads::OncePerOpen) {
+      counts_ = QueryCounts(key);
+      if (ListValues(key, *counts_, names, listed_)) {
+        listedValid_ = true;
+        return;
+      }
+      names.clear();
+      listed_.clear();
+    }
     EnumerateNames(QueryCounts(key).longestValueName,
                    [key](DWORD index, wchar_t* buffer, DWORD* length) {
                      return ::RegEnumValueW(key, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
@@ -122,6 +187,7 @@ class Win32Cursor final : public RegistryCursor {
   }
 
   ValueKind GetValueKind(std::string_view name) override {
+    if (const ListedValue* value = Listed(name)) return KindOfType(value->type);
     DWORD type = 0;
     if (!current_ || ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, &type, nullptr, nullptr) !=
                          ERROR_SUCCESS) {
@@ -131,6 +197,7 @@ class Win32Cursor final : public RegistryCursor {
   }
 
   int64_t GetValueSize(std::string_view name) override {
+    if (const ListedValue* value = Listed(name)) return static_cast<int64_t>(value->data.size());
     DWORD size = 0;
     if (!current_ || ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, nullptr, nullptr, &size) !=
                          ERROR_SUCCESS) {
@@ -140,14 +207,17 @@ class Win32Cursor final : public RegistryCursor {
   }
 
   std::string ReadString(std::string_view name) override {
-    auto value = ReadRawValue(name);
-    if (!value) return {};
-    ValueKind kind = KindOfType(value->type);
+    const ListedValue* listed = Listed(name);
+    std::optional<RegistryValue> queried;
+    if (!listed && !(queried = ReadRawValue(name))) return {};
+    const DWORD type = listed ? listed->type : queried->type;
+    const std::vector<uint8_t>& data = listed ? listed->data : queried->data;
+    ValueKind kind = KindOfType(type);
     if (kind != ValueKind::String && kind != ValueKind::ExpandString) {
       throw RegistryError(InvalidDataTypeMessage(name));
     }
-    std::wstring text(value->data.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), value->data.data(), text.size() * sizeof(wchar_t));
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
     text.resize(std::wcslen(text.c_str()));
     return ToUtf8(text);
   }
@@ -156,6 +226,13 @@ class Win32Cursor final : public RegistryCursor {
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
+    if (const ListedValue* listed = Listed(name)) {
+      // As the query into a 4-byte buffer below: larger data fails before its type is looked at.
+      if (listed->data.size() > sizeof(value)) throw RegistryError(FailedToGetDataMessage(name));
+      if (listed->type != REG_DWORD) throw RegistryError(InvalidDataTypeMessage(name));
+      std::memcpy(&value, listed->data.data(), listed->data.size());
+      return static_cast<int32_t>(value);
+    }
     // Larger data fails here with ERROR_MORE_DATA, before its type is looked at.
     if (!current_ || ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, &type,
                                         reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
@@ -174,11 +251,13 @@ class Win32Cursor final : public RegistryCursor {
   }
 
   bool ValueExists(std::string_view name) override {
+    if (Listed(name)) return true;
     return current_ && ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, nullptr, nullptr,
                                           nullptr) == ERROR_SUCCESS;
   }
 
   std::optional<RegistryValue> ReadRawValue(std::string_view name) override {
+    if (const ListedValue* listed = Listed(name)) return RegistryValue{std::string(name), listed->type, listed->data};
     if (!current_) return std::nullopt;
     const std::wstring wide = ToWide(name);
     DWORD type = 0;
@@ -218,10 +297,12 @@ class Win32Cursor final : public RegistryCursor {
     auto [base, sub, absolute] = Base(path);
     // An empty path would name the base key itself; nothing is deleted through it.
     if (sub.find_first_not_of('\\') == std::string_view::npos) return false;
+    Forget();
     return DeleteTree(base, ToWide(sub));
   }
 
   bool DeleteValue(std::string_view name) override {
+    Forget();
     return current_ && ::RegDeleteValueW(current_.get(), ToWide(name).c_str()) == ERROR_SUCCESS;
   }
 
@@ -239,10 +320,37 @@ class Win32Cursor final : public RegistryCursor {
     return {(absolute || !current_) ? RootHandle(root_) : current_.get(), path, absolute};
   }
 
+  // The listed value of exactly this name. The walk asks in listing order, so the search starts
+  // where the last one was found.
+  const ListedValue* Listed(std::string_view name) {
+    if (!listedValid_) return nullptr;
+    const size_t count = listed_.size();
+    for (size_t step = 0; step < count; ++step) {
+      const size_t i = (lastFound_ + step) % count;
+      if (listed_[i].name == name) {
+        lastFound_ = i;
+        return &listed_[i];
+      }
+    }
+    return nullptr;
+  }
+
+  void Forget() {
+    listed_.clear();
+    listedValid_ = false;
+    lastFound_ = 0;
+    counts_.reset();
+  }
+
+  ValueReads reads_;
   RootKey root_ = RootKey::CurrentUser;
   bool readOnly_ = false;
   UniqueKey current_;
   std::string path_;
+  std::vector<ListedValue> listed_;
+  bool listedValid_ = false;
+  size_t lastFound_ = 0;
+  std::optional<KeyCounts> counts_;  // measured when the values were listed
 };
 
 }  // namespace
@@ -258,6 +366,6 @@ HKEY RootHandle(RootKey root) {
   return HKEY_CURRENT_USER;
 }
 
-std::unique_ptr<RegistryCursor> Win32Registry::NewCursor() { return std::make_unique<Win32Cursor>(); }
+std::unique_ptr<RegistryCursor> Win32Registry::NewCursor() { return std::make_unique<Win32Cursor>(reads_); }
 
 }  // namespace quillet::win32

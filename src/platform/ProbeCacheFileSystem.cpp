@@ -1,0 +1,69 @@
+#include "platform/ProbeCacheFileSystem.h"
+
+#include "settings/TextCompare.h"
+
+namespace quillet {
+
+ProbeCacheFileSystem::ProbeCacheFileSystem(FileSystem& inner, size_t capacity)
+    : inner_(inner), generationSize_(capacity < 2 ? 1 : (capacity + 1) / 2) {}
+
+bool ProbeCacheFileSystem::Ask(std::string_view path, uint8_t known, uint8_t yes,
+                               bool (FileSystem::*probe)(std::string_view)) {
+  key_.assign(path);
+  UpperCaseInPlace(key_);
+  auto found = recent_.find(std::string_view(key_));
+  uint8_t bits = 0;
+  if (found != recent_.end()) {
+    bits = found->second;
+  } else if (auto old = older_.find(std::string_view(key_)); old != older_.end()) {
+    bits = old->second;
+  }
+  if (!(bits & known)) bits |= static_cast<uint8_t>(known | ((inner_.*probe)(path) ? yes : 0));
+  if (found != recent_.end()) {
+    found->second = bits;
+  } else {
+    // An answer in use moves to the recent generation; a full one becomes the older and the
+    // older one is dropped, so what is asked often stays.
+    if (recent_.size() >= generationSize_) {
+      older_ = std::move(recent_);
+      recent_.clear();
+    }
+    recent_.emplace(key_, bits);
+  }
+  return (bits & yes) != 0;
+}
+
+bool ProbeCacheFileSystem::FileExists(std::string_view path) {
+  return Ask(path, kFileKnown, kFile, &FileSystem::FileExists);
+}
+
+bool ProbeCacheFileSystem::FolderExists(std::string_view path) {
+  return Ask(path, kFolderKnown, kFolder, &FileSystem::FolderExists);
+}
+
+bool ProbeCacheFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+  Clear();
+  return inner_.CopyFile(from, to, failIfExists);
+}
+
+bool ProbeCacheFileSystem::CreateFolderTree(std::string_view path) {
+  Clear();
+  return inner_.CreateFolderTree(path);
+}
+
+bool ProbeCacheFileSystem::DeleteFile(std::string_view path) {
+  Clear();
+  return inner_.DeleteFile(path);
+}
+
+bool ProbeCacheFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
+  Clear();
+  return inner_.WriteFile(path, bytes);
+}
+
+bool ProbeCacheFileSystem::AppendFile(std::string_view path, std::string_view bytes) {
+  Clear();
+  return inner_.AppendFile(path, bytes);
+}
+
+}  // namespace quillet

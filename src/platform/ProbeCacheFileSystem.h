@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/FileSystem.h"
+
+namespace quillet {
+
+// Remembers the answers of the existence probes for the length of one scan. A scan asks about
+// the same folders and program paths again and again (every value of a folder, every prefix of
+// a command line), and on Windows each probe is a directory search. Keys are the paths
+// upper-cased, as the file system compares names without regard to case. Any write through this
+// object forgets everything. At most capacity answers are kept, in two generations (the older
+// one dropped when the recent one is full), so the memory of a scan stays bounded whatever the
+// registry's size. One scan thread uses it; it is not for sharing.
+class ProbeCacheFileSystem final : public FileSystem {
+ public:
+  static constexpr size_t kDefaultCapacity = 1u << 16;
+
+  explicit ProbeCacheFileSystem(FileSystem& inner, size_t capacity = kDefaultCapacity);
+
+  void Clear() {
+    recent_.clear();
+    older_.clear();
+  }
+  size_t Size() const { return recent_.size() + older_.size(); }
+
+  DriveType GetDriveType(std::string_view root) override { return inner_.GetDriveType(root); }
+  bool IsVolumeReady(std::string_view root) override { return inner_.IsVolumeReady(root); }
+  bool FileExists(std::string_view path) override;
+  bool FolderExists(std::string_view path) override;
+  std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) override {
+    return inner_.ListFolder(folder, pattern);
+  }
+  std::optional<std::string> ExpandEnvironment(std::string_view text, size_t maxLength) override {
+    return inner_.ExpandEnvironment(text, maxLength);
+  }
+  std::optional<std::string> GetEnvironmentVariable(std::string_view name) override {
+    return inner_.GetEnvironmentVariable(name);
+  }
+  bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+  bool CreateFolderTree(std::string_view path) override;
+  std::optional<FileDetails> GetFileDetails(std::string_view path) override { return inner_.GetFileDetails(path); }
+  bool DeleteFile(std::string_view path) override;
+  std::optional<std::string> ReadFile(std::string_view path) override { return inner_.ReadFile(path); }
+  bool WriteFile(std::string_view path, std::string_view bytes) override;
+  bool AppendFile(std::string_view path, std::string_view bytes) override;
+
+ private:
+  // Per path: which of the two questions have been answered, and the answers.
+  enum Bits : uint8_t { kFileKnown = 1, kFile = 2, kFolderKnown = 4, kFolder = 8 };
+
+  bool Ask(std::string_view path, uint8_t known, uint8_t yes, bool (FileSystem::*probe)(std::string_view));
+
+  // Looked up by the upper-cased path in key_, so a hit copies nothing.
+  struct KeyHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  using Answers = std::unordered_map<std::string, uint8_t, KeyHash, std::equal_to<>>;
+
+  FileSystem& inner_;
+  size_t generationSize_;
+  std::string key_;
+  Answers recent_;
+  Answers older_;
+};
+
+}  // namespace quillet
