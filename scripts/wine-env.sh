@@ -5,4 +5,6 @@ export WINEPREFIX=${WINEPREFIX:-$build_dir/wineprefix}
 export WINEARCH=${WINEARCH:-win32}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No menu entries of the host desktop for the shortcuts that tests make.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=;winemenubuilder.exe=d}
+# No debugger either: a crashing program ends at once instead of waiting in it until the
+# test run times out.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d}

@@ -8,23 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "../host/RecordingSink.h"
 #include "GuiDriver.h"
+#include "LiveScan.h"
 #include "RegeditPeer.h"
 #include "ScratchFolder.h"
 #include "main/RepairTarget.h"
 #include "main/ResultFilter.h"
 #include "main/SafeKeys.h"
-#include "platform/Platform.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
-#include "scan/ScanTask.h"
-#include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
 
 namespace quillet::testing {
@@ -78,28 +73,14 @@ std::string Export(const std::wstring& key, const std::wstring& file) {
 // What a user of the stored options is offered: the rows the scanners find here, less the ones
 // the filter takes away with the same lists.
 std::vector<ProblemEntry> OfferedRows(std::vector<std::string> codes) {
-  win32::Win32Registry registry;
-  win32::Win32FileSystem files;
-  win32::Win32Shell shell;
-  win32::Win32SystemInfo system;
-  Platform platform;
-  platform.registry = &registry;
-  platform.files = &files;
-  platform.shell = &shell;
-  platform.system = &system;
-  ScopedPlatform installed(platform);
-  OptionsSetting = TOptionsSetting();
-  RecordingSink sink;
-  TScanTaskThread task(CurrentPlatform());
-  task.CategoryCodes = std::move(codes);
-  task.Sink = &sink;
-  task.Run();
+  const std::vector<ProblemEntry> found = RunLiveScan(std::move(codes)).rows;
+  const WindowsVersionCode windowsVersion = ClassifyWindowsVersion(win32::Win32SystemInfo().GetOsVersion());
 
   const std::vector<std::string> always(SafeKeysAlways().begin(), SafeKeysAlways().end());
   const std::vector<std::string> vista(SafeKeysVistaTo8().begin(), SafeKeysVistaTo8().end());
-  const IgnoreAndSafeLists lists({kIgnoredValue}, BuildSafeList(always, {kIgnoredKey}, vista, GetWindowsVersion()));
+  const IgnoreAndSafeLists lists({kIgnoredValue}, BuildSafeList(always, {kIgnoredKey}, vista, windowsVersion));
   std::vector<ProblemEntry> offered;
-  for (const ProblemEntry& row : sink.Rows()) {
+  for (const ProblemEntry& row : found) {
     if (MatchesFixedPattern(row.keyPath, row.value) || lists.Covers(row.keyPath, row.value, row.action)) continue;
     offered.push_back(row);
   }

@@ -6,19 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "../host/RecordingSink.h"
 #include "GuiDriver.h"
+#include "LiveScan.h"
 #include "RegeditPeer.h"
-#include "platform/Platform.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SystemInfo.h"
-#include "scan/ScanTask.h"
-#include "settings/OptionsSetting.h"
 
 namespace quillet::testing {
 namespace {
@@ -201,23 +194,8 @@ class GuiScan : public ::testing::Test {
 
   // What the scanners find for these categories, run in this process against the same prefix.
   static std::vector<std::wstring> ExpectedRows(std::vector<std::string> codes) {
-    win32::Win32Registry registry;
-    win32::Win32FileSystem files;
-    win32::Win32Shell shell;
-    win32::Win32SystemInfo system;
-    Platform platform;
-    platform.registry = &registry;
-    platform.files = &files;
-    platform.shell = &shell;
-    platform.system = &system;
-    ScopedPlatform installed(platform);
-    RecordingSink sink;
-    TScanTaskThread task(CurrentPlatform());
-    task.CategoryCodes = std::move(codes);
-    task.Sink = &sink;
-    task.Run();
     std::vector<std::wstring> rows;
-    for (const ProblemEntry& row : sink.Rows()) {
+    for (const ProblemEntry& row : RunLiveScan(std::move(codes)).rows) {
       rows.push_back(win32::ToWide(row.problem + "|" + row.keyPath + "|" + row.value));
     }
     return rows;

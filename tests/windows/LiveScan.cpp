@@ -5,16 +5,18 @@
 #include "../host/RecordingSink.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "scan/ScanTask.h"
 #include "settings/OptionsSetting.h"
 
 namespace quillet::testing {
+namespace {
 
-std::vector<std::string> LiveScanRows(std::vector<std::string> codes, const std::string& marker) {
-  win32::Win32Registry registry;
+enum class ScanThread { Caller, Own };
+
+void ScanLive(std::vector<std::string> codes, LiveScanSettings settings, ScanThread thread, RecordingSink& sink) {
+  win32::Win32Registry registry(settings.reads);
   win32::Win32FileSystem files;
   win32::Win32Shell shell;
   win32::Win32SystemInfo system;
@@ -26,12 +28,29 @@ std::vector<std::string> LiveScanRows(std::vector<std::string> codes, const std:
   ScopedPlatform installed(platform);
   OptionsSetting = TOptionsSetting();
 
-  RecordingSink sink;
   TScanTaskThread task(CurrentPlatform());
   task.CategoryCodes = std::move(codes);
   task.Sink = &sink;
-  task.Start();
-  task.Wait();
+  task.CacheProbes = settings.cacheProbes;
+  if (thread == ScanThread::Own) {
+    task.Start();
+    task.Wait();
+  } else {
+    task.Run();
+  }
+}
+
+}  // namespace
+
+LiveScanResult RunLiveScan(std::vector<std::string> codes, LiveScanSettings settings) {
+  RecordingSink sink;
+  ScanLive(std::move(codes), settings, ScanThread::Caller, sink);
+  return {sink.Rows(), sink.Events()};
+}
+
+std::vector<std::string> LiveScanRows(std::vector<std::string> codes, const std::string& marker) {
+  RecordingSink sink;
+  ScanLive(std::move(codes), {}, ScanThread::Own, sink);
   EXPECT_EQ(sink.Only("close").size(), 1u) << "the scan did not run to its end";
   std::vector<std::string> rows;
   for (const std::string& row : sink.Only("row:")) {

@@ -3,18 +3,11 @@
 // once with the speed-ups: the same rows in the same order.
 #include <gtest/gtest.h>
 
-#include "../host/RecordingSink.h"
+#include "LiveScan.h"
 #include "SyntheticLiveSeeder.h"
 #include "SyntheticRegistry.h"
-#include "platform/Platform.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SystemInfo.h"
-#include "scan/ScanTask.h"
-#include "settings/OptionsSetting.h"
 
 namespace quillet::testing {
 namespace {
@@ -52,24 +45,10 @@ struct Scanned {
 };
 
 Scanned FullScan(bool speedUps) {
-  win32::Win32Registry registry(speedUps ? win32::ValueReads::OncePerOpen : win32::ValueReads::PerQuestion);
-  win32::Win32FileSystem files;
-  win32::Win32Shell shell;
-  win32::Win32SystemInfo system;
-  Platform platform;
-  platform.registry = &registry;
-  platform.files = &files;
-  platform.shell = &shell;
-  platform.system = &system;
-  ScopedPlatform installed(platform);
-  OptionsSetting = TOptionsSetting();
-  RecordingSink sink;
-  TScanTaskThread task(CurrentPlatform());
-  for (int code = 1; code <= 23; ++code) task.CategoryCodes.push_back(std::to_string(code));
-  task.Sink = &sink;
-  task.CacheProbes = speedUps;
-  task.Run();
-  return {sink.Rows(), sink.Events()};
+  std::vector<std::string> codes;
+  for (int code = 1; code <= 23; ++code) codes.push_back(std::to_string(code));
+  LiveScanResult result = RunLiveScan(std::move(codes), {speedUps ? win32::ValueReads::OncePerOpen : win32::ValueReads::PerQuestion, speedUps});
+  return {std::move(result.rows), std::move(result.events)};
 }
 
 TEST(ScanSpeedUpsWine, TheFullScanFindsTheSameRowsInTheSameOrder) {
