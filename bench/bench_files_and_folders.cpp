@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "SyntheticMemoryLoader.h"
 #include "SyntheticRegistry.h"
 #include "platform/CountingFileSystem.h"
 #include "platform/Platform.h"
@@ -25,19 +26,6 @@
 namespace {
 
 using namespace quillet;
-
-class MemoryLoader final : public bench::SyntheticOutput {
- public:
-  MemoryLoader(memory::MemoryRegistry& reg, MemoryFileSystem& fs) : reg_(reg), fs_(fs) {}
-  void File(const std::string& path) override { fs_.file(path); }
-  void Key(const std::string& fullPath) override { key_.emplace(reg_.key(fullPath)); }
-  void Value(const RegistryValue& value) override { key_->raw(value.name, value.type, value.data); }
-
- private:
-  memory::MemoryRegistry& reg_;
-  MemoryFileSystem& fs_;
-  std::optional<memory::KeyBuilder> key_;
-};
 
 // Keeps the rows, as the problem list does; nothing else.
 class KeepingSink final : public ScanSink {
@@ -118,7 +106,7 @@ int main(int argc, char** argv) {
   MemoryFileSystem fs;
   fs.fixedDrive('c').env("SystemRoot", bench::kSyntheticSystemRoot).env("ProgramFiles", bench::kSyntheticProgramFiles);
   const long residentEmpty = StatusKib("VmRSS:");
-  MemoryLoader loader(reg, fs);
+  bench::SyntheticMemoryLoader loader(reg, fs);
   const auto loadStarted = std::chrono::steady_clock::now();
   const bench::SyntheticSummary summary = bench::GenerateSyntheticRegistry(shape, loader);
   const double loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStarted).count();

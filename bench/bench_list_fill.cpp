@@ -17,13 +17,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/Win32AnsiCodePage.h"
-#include "platform/win32/Win32Clock.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Profile.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/Win32Platform.h"
 #include "scan/ScanContext.h"
 #include "scan/ScanTask.h"
 #include "ui/win32/Win32UiHost.h"
@@ -62,22 +56,8 @@ constexpr unsigned kRunBenchmark = 0x7F00;
 
 int main(int argc, char** argv) {
   if (argc > 1) gRows = std::atoi(argv[1]);
-  quillet::win32::Win32Registry registry;
-  quillet::win32::Win32FileSystem files;
-  quillet::win32::Win32Shell shell;
-  quillet::win32::Win32SystemInfo system;
-  quillet::win32::Win32Profile profile;
-  quillet::win32::Win32AnsiCodePage ansi;
-  quillet::win32::Win32Clock clock;
-  quillet::Platform platform;
-  platform.registry = &registry;
-  platform.files = &files;
-  platform.shell = &shell;
-  platform.system = &system;
-  platform.profile = &profile;
-  platform.ansi = &ansi;
-  platform.clock = &clock;
-  quillet::ScopedPlatform installed(platform);
+  quillet::win32::Win32Platform platform;
+  quillet::ScopedPlatform installed(platform.Services());
 
   quillet::ui::win32::Win32UiHost host;
   quillet::TfrmQuillet window(host, {});

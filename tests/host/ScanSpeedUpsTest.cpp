@@ -1,28 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "RecordingSink.h"
 #include "ScanFixture.h"
+#include "SyntheticMemoryLoader.h"
 #include "SyntheticRegistry.h"
 #include "platform/CountingFileSystem.h"
 #include "scan/ScanTask.h"
 
 namespace quillet::testing {
 namespace {
-
-class MemoryLoader final : public bench::SyntheticOutput {
- public:
-  MemoryLoader(memory::MemoryRegistry& reg, MemoryFileSystem& fs) : reg_(reg), fs_(fs) {}
-  void File(const std::string& path) override { fs_.file(path); }
-  void Key(const std::string& fullPath) override { key_.emplace(reg_.key(fullPath)); }
-  void Value(const RegistryValue& value) override { key_->raw(value.name, value.type, value.data); }
-
- private:
-  memory::MemoryRegistry& reg_;
-  MemoryFileSystem& fs_;
-  std::optional<memory::KeyBuilder> key_;
-};
 
 struct ScanOutcome {
   std::vector<ProblemEntry> rows;
@@ -51,7 +37,7 @@ TEST(ScanSpeedUps, TheFullScanFindsTheSameRowsInTheSameOrder) {
     ScanFixture f;
     f.fs.env("SystemRoot", bench::kSyntheticSystemRoot).env("ProgramFiles", bench::kSyntheticProgramFiles);
     f.system.osVersion(PlatformId::WindowsNt, 6, windowsMinor);
-    MemoryLoader loader(f.reg, f.fs);
+    bench::SyntheticMemoryLoader loader(f.reg, f.fs);
     bench::SyntheticShape shape;
     shape.seed = 7;
     shape.keys = 40000;
@@ -75,7 +61,7 @@ TEST(ScanSpeedUps, TheFullScanFindsTheSameRowsInTheSameOrder) {
 TEST(SyntheticRegistry, TheSameSeedGivesTheSameRegistryAndAnotherSeedAnother) {
   auto dump = [](uint64_t seed) {
     ScanFixture f;
-    MemoryLoader loader(f.reg, f.fs);
+    bench::SyntheticMemoryLoader loader(f.reg, f.fs);
     bench::SyntheticShape shape;
     shape.seed = seed;
     shape.keys = 3000;
@@ -90,7 +76,7 @@ TEST(SyntheticRegistry, TheSameSeedGivesTheSameRegistryAndAnotherSeedAnother) {
 
 TEST(SyntheticRegistry, HasTheRequestedSizeAndARealisticMix) {
   ScanFixture f;
-  MemoryLoader loader(f.reg, f.fs);
+  bench::SyntheticMemoryLoader loader(f.reg, f.fs);
   bench::SyntheticShape shape;
   shape.keys = 20000;
   shape.values = 34000;

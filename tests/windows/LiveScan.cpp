@@ -4,9 +4,7 @@
 
 #include "../host/RecordingSink.h"
 #include "platform/Platform.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SystemInfo.h"
+#include "platform/win32/Win32Platform.h"
 #include "scan/ScanTask.h"
 #include "settings/OptionsSetting.h"
 
@@ -16,16 +14,8 @@ namespace {
 enum class ScanThread { Caller, Own };
 
 void ScanLive(std::vector<std::string> codes, LiveScanSettings settings, ScanThread thread, RecordingSink& sink) {
-  win32::Win32Registry registry(settings.reads);
-  win32::Win32FileSystem files;
-  win32::Win32Shell shell;
-  win32::Win32SystemInfo system;
-  Platform platform;
-  platform.registry = &registry;
-  platform.files = &files;
-  platform.shell = &shell;
-  platform.system = &system;
-  ScopedPlatform installed(platform);
+  win32::Win32Platform platform(settings.reads);
+  ScopedPlatform installed(platform.Services());
   OptionsSetting = TOptionsSetting();
 
   TScanTaskThread task(CurrentPlatform());
