@@ -24,6 +24,12 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 echo "install-deps: installing ${need[*]}"
-$SUDO apt-get update -qq
+# A mirror caught mid-sync fails one index now and then; the lists that did arrive are
+# enough to install from, so retry a few times and then go on with what we have.
+for attempt in 1 2 3; do
+  $SUDO apt-get update -qq && break
+  echo "install-deps: apt-get update failed (attempt $attempt), retrying"
+  sleep 5
+done
 $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 echo "install-deps: done"
