@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet::bench {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "SyntheticRegistry.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace {
 

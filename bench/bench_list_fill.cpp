@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "main/RegMain.h"
 #include "platform/Platform.h"
 #include "platform/win32/WideString.h"

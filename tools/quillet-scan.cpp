@@ -26,7 +26,7 @@
 #include "scan/ScanSink.h"
 #include "scan/ScanTask.h"
 #include "settings/OptionsSetting.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 #ifdef _WIN32
 #include "platform/win32/Win32AnsiCodePage.h"

@@ -1,9 +1,9 @@
 #include "main/About.h"
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "main/WebAddresses.h"
 #include "settings/OptionsSetting.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {

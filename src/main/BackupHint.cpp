@@ -1,9 +1,9 @@
 #include "main/BackupHint.h"
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "platform/Processes.h"
 #include "settings/OptionsSetting.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {

@@ -1,6 +1,6 @@
 #include "main/ErrorBox.h"
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "ui/UiHost.h"
 
 namespace quillet {

@@ -3,13 +3,23 @@
 #include <string>
 #include <vector>
 
+#include "base/AppIdentity.h"
+#include "main/RegMain.h"
+#include "platform/Platform.h"
 #include "platform/win32/WideString.h"
+#include "platform/win32/Win32Platform.h"
 #include "ui/win32/Application.h"
+#include "ui/win32/Win32UiHost.h"
 
 int wmain(int argc, wchar_t** argv) {
   // One program at a time: a second start brings the first one forward and ends at once.
-  if (quillet::ui::HandOverToRunningInstance()) return 0;
+  if (quillet::ui::HandOverToRunningInstance(quillet::kMainWindowClass)) return 0;
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(quillet::win32::ToUtf8(argv[i]));
-  return quillet::ui::RunApplication(arguments);
+
+  quillet::win32::Win32Platform platform;
+  quillet::ScopedPlatform installed(platform.Services());
+  quillet::ui::win32::Win32UiHost host;
+  quillet::TfrmQuillet mainWindow(host, arguments);
+  return host.Run(mainWindow);
 }

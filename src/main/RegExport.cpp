@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet {
 namespace {

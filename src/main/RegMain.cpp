@@ -3,16 +3,16 @@
 #include <array>
 
 #include "main/About.h"
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "main/ErrorBox.h"
 #include "main/SafeKeys.h"
 #include "main/WebAddresses.h"
-#include "main/WindowMessages.h"
+#include "base/WindowMessages.h"
 #include "scan/ScanCategory.h"
 #include "settings/LanguageMenu.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {

@@ -2,7 +2,7 @@
 // the repair command.
 #include <functional>
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "main/RegMain.h"
 #include "main/Repair.h"
 #include "main/RepairTarget.h"

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "main/RepairTarget.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {

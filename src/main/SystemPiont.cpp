@@ -4,13 +4,13 @@
 #include <system_error>
 #include <thread>
 
-#include "main/AppIdentity.h"
-#include "main/WindowMessages.h"
+#include "base/AppIdentity.h"
+#include "base/WindowMessages.h"
 #include "platform/Platform.h"
 #include "platform/SystemRestore.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {

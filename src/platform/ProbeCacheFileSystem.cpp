@@ -1,6 +1,6 @@
 #include "platform/ProbeCacheFileSystem.h"
 
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 

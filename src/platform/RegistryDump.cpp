@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/RegistryStore.h"
 
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

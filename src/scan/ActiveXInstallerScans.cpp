@@ -6,7 +6,7 @@
 #include "scan/FilesAndFoldersScans.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

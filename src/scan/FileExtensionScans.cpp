@@ -8,7 +8,7 @@
 #include "platform/RegistryStore.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

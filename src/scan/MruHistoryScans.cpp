@@ -12,7 +12,7 @@
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
 #include "settings/RegGlobal.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "scan/ScanContext.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

@@ -1,11 +1,11 @@
 #include "scan/RegProgressHint.h"
 
-#include "main/WindowMessages.h"
+#include "base/WindowMessages.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "scan/ScanTask.h"
 #include "settings/OptionsSetting.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {

@@ -11,7 +11,7 @@
 #include "platform/Shell.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

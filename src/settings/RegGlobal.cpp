@@ -5,7 +5,7 @@
 #include "platform/Profile.h"
 #include "platform/Shell.h"
 #include "settings/OptionsSetting.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 

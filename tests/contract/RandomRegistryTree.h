@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/RegistryStore.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 // Random registry trees for export round trips: every value kind, empty and odd data, and names
 // full of the characters the file format has to escape or could misread. All text stays inside

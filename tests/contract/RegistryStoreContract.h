@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "platform/RegistryStore.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet::testing {
 

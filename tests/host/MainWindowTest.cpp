@@ -3,7 +3,7 @@
 
 #include "MainWindowFixture.h"
 #include "main/About.h"
-#include "main/WindowMessages.h"
+#include "base/WindowMessages.h"
 
 namespace quillet::testing {
 namespace {

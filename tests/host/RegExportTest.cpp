@@ -8,7 +8,7 @@
 #include "contract/RandomRegistryTree.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/RegistryDump.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/RegFileReader.h"
 #include "platform/memory/Windows1252.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/RegistryDump.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet {
 namespace {

@@ -5,7 +5,7 @@
 #include <atomic>
 
 #include "MainWindowFixture.h"
-#include "main/WindowMessages.h"
+#include "base/WindowMessages.h"
 
 namespace quillet::testing {
 namespace {

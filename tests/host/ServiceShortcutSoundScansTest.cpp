@@ -2,7 +2,7 @@
 
 #include "ScanFixture.h"
 #include "scan/ServiceShortcutSoundScans.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet::testing {
 namespace {

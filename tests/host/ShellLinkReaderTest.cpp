@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ScanFixture.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 #include "platform/memory/ShellLinkReader.h"
 #include "scan/ServiceShortcutSoundScans.h"
 

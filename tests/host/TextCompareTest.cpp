@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

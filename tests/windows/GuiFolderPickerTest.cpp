@@ -12,7 +12,7 @@
 
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/WideString.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/RegistryDump.h"
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Registry.h"

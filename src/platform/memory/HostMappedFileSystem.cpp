@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "platform/memory/PathRules.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #include "platform/memory/IniProfile.h"
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 #include <cstdint>
 #include <optional>
@@ -9,7 +9,7 @@
 #include "platform/memory/Windows1252.h"
 #include "platform/FileSystem.h"
 #include "platform/memory/PathRules.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "platform/memory/PathRules.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 

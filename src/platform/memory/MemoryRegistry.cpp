@@ -8,8 +8,8 @@
 #include <stdexcept>
 
 #include "platform/RegistryDump.h"
-#include "platform/Utf16.h"
-#include "settings/TextCompare.h"
+#include "base/Utf16.h"
+#include "base/TextCompare.h"
 
 namespace quillet::memory {
 

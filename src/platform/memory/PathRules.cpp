@@ -1,6 +1,6 @@
 #include "platform/memory/PathRules.h"
 
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet::pathrules {
 namespace {

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <optional>
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet::memory {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/memory/ShellLinkReader.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 

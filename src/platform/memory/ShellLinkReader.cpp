@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 #include "platform/memory/Windows1252.h"
 
 namespace quillet {

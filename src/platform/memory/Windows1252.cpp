@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet::memory {
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "platform/win32/WideString.h"
 #include "ui/win32/Win32UiHost.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "platform/win32/WideString.h"
 #include "ui/StdControls.h"
 #include "ui/win32/FormWindow.h"

@@ -1,4 +1,4 @@
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {
