@@ -71,7 +71,7 @@ struct RunFigures {
 RunFigures RunScan(CountingFileSystem& files, bool speedUps) {
   KeepingSink sink;
   TScanTaskThread task(CurrentPlatform());
-  task.CategoryCodes = {"3", "4", "5"};
+  task.CategoryCodes = {3, 4, 5};
   task.Sink = &sink;
   task.CacheProbes = speedUps;
   const uint64_t probesBefore = files.Probes();

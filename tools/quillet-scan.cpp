@@ -89,7 +89,7 @@ struct ToolOptions {
   bool wow64 = false;
   bool includeRemovable = false;
   bool includeCd = false;
-  std::vector<std::string> categories;
+  std::vector<int> categories;
   bool stats = false;
   bool speedUps = true;
   std::string walkKey;  // a long root name and a path; empty: the categories' own scanners
@@ -211,7 +211,7 @@ std::string ParseArguments(const std::vector<std::string>& args, ToolOptions& op
         for (const std::string& code : SplitList(*value)) {
           const int number = CategoryCodeFromText(code);
           if (!FindScanCategory(number)) return "unknown category " + code;
-          options.categories.push_back(code);
+          options.categories.push_back(number);
         }
       } else if (*value != "tsv") {
         return "the only format is tsv";
@@ -220,9 +220,9 @@ std::string ParseArguments(const std::vector<std::string>& args, ToolOptions& op
       return "unknown argument " + arg;
     }
   }
-  if (options.categories.empty() && !options.walkKey.empty()) options.categories.push_back("3");
+  if (options.categories.empty() && !options.walkKey.empty()) options.categories.push_back(3);
   if (options.categories.empty()) {
-    for (const ScanCategory& category : ScanCategories()) options.categories.push_back(std::to_string(category.code));
+    for (const ScanCategory& category : ScanCategories()) options.categories.push_back(category.code);
   }
   return {};
 }

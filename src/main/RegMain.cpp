@@ -9,6 +9,7 @@
 #include "main/WebAddresses.h"
 #include "base/WindowMessages.h"
 #include "scan/ScanCategory.h"
+#include "scan/ScanTask.h"
 #include "settings/LanguageMenu.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
@@ -208,7 +209,7 @@ void TfrmQuillet::BuildCategoryTree() {
 }
 
 void TfrmQuillet::BuildProblemList() {
-  lvRegistryData = Make<ui::TListView>("lvRegistryData");
+  lvRegistryData = Make<TProblemList>("lvRegistryData");
   lvRegistryData->SetBounds(kListLeft, kListTop, 452, 400);
   lvRegistryData->SetCheckboxes(true);
   lvRegistryData->SetMultiSelect(true);
@@ -478,7 +479,9 @@ void TfrmQuillet::bScanRegistryClick() {
     if (SelectedCategoryCodes->empty()) return;
     lvRegistryData->Clear();
     {
-      TfrmRegProgressHint progress(Host(), *this, *SelectedCategoryCodes);
+      std::vector<int> codes;
+      for (const std::string& text : *SelectedCategoryCodes) codes.push_back(CategoryCodeFromText(text));
+      TfrmRegProgressHint progress(Host(), *this, std::move(codes));
       // Abort: the scan was stopped, and the last row may be the one it was working on.
       if (progress.ShowModal() == ui::ModalResult::Abort && lvRegistryData->Count() > 0) {
         lvRegistryData->Delete(lvRegistryData->Count() - 1);

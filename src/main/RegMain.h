@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/ProblemList.h"
 #include "scan/RegProgressHint.h"
 #include "settings/OptionsFile.h"
 #include "ui/Form.h"
@@ -37,7 +38,7 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   ui::TSpeedButton* bRestoreRegistry;
   ui::TLabel* Label2;
   ui::TTreeView* tvRegistry;
-  ui::TListView* lvRegistryData;
+  TProblemList* lvRegistryData;
   ui::TStatusBar* StatusBar1;
   ui::TListBox* ListBox1;
   ui::TListBox* ListBox2;
@@ -120,7 +121,7 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
 
   // ScanOwner
   ui::TForm& OwnerForm() override { return *this; }
-  ui::TListView& ProblemList() override { return *lvRegistryData; }
+  TProblemList& ProblemList() override { return *lvRegistryData; }
   bool IsCleanOnce() const override { return CleanOnce; }
   void PrepareScanThread(TScanTaskThread& thread) override;
 

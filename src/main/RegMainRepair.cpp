@@ -20,25 +20,13 @@ namespace {
 
 constexpr int kNarrowestColumn = 120;
 
-const std::string& KeyText(const ui::TListItem& item) {
-  static const std::string kNone;
-  return item.subItems.size() > 0 ? item.subItems[0] : kNone;
-}
-
-const std::string& ValueText(const ui::TListItem& item) {
-  static const std::string kNone;
-  return item.subItems.size() > 1 ? item.subItems[1] : kNone;
-}
-
-RepairAction ActionOf(const ui::TListItem& item) { return static_cast<RepairAction>(item.data); }
-
 bool OffersRestorePoint(int windowsVersion) { return windowsVersion >= 9 && windowsVersion <= 13; }
 
 // Deletes what the row stands for; true when it is gone. ExportWriteFailed ends the repair.
-bool RepairRow(const BackupTarget& backup, const ui::TListItem& item) {
-  const RepairTarget target = TargetOfRow(KeyText(item), ValueText(item), ActionOf(item));
+bool RepairRow(const BackupTarget& backup, const ProblemEntry& row) {
+  const RepairTarget target = TargetOfRow(row.keyPath, row.value, row.action);
   if (!target.split || !target.known) return false;
-  if (target.isFile) return ShellDeleteFile(KeyText(item));
+  if (target.isFile) return ShellDeleteFile(row.keyPath);
   if (target.isValue) return DeleteValueWithBackup(backup, target.root, KeyPathBelowRoot(target), target.value);
   return DeleteKeyWithBackup(backup, target.root, KeyPathBelowRoot(target));
 }
@@ -46,23 +34,23 @@ bool RepairRow(const BackupTarget& backup, const ui::TListItem& item) {
 // Takes the repaired rows off the list when it goes, also when the repair ends on an error.
 class RepairedRows {
  public:
-  explicit RepairedRows(ui::TListView& list) : list_(list), repaired_(list.Count(), false) {}
+  explicit RepairedRows(TProblemList& list) : list_(list), repaired_(list.Count(), false) {}
   ~RepairedRows() {
-    list_.RemoveIf([this](size_t index, const ui::TListItem&) { return repaired_[index]; });
+    list_.RemoveIf([this](size_t index, const ProblemEntry&) { return repaired_[index]; });
   }
   RepairedRows(const RepairedRows&) = delete;
   RepairedRows& operator=(const RepairedRows&) = delete;
   void Mark(size_t index) { repaired_[index] = true; }
 
  private:
-  ui::TListView& list_;
+  TProblemList& list_;
   std::vector<bool> repaired_;
 };
 
 }  // namespace
 
 void TfrmQuillet::FilterScanResults() {
-  ui::TListView& list = *lvRegistryData;
+  TProblemList& list = *lvRegistryData;
   if (list.Count() == 0) {
     for (size_t i = 0; i < list.Columns().size(); ++i) {
       if (list.Columns()[i].width < kNarrowestColumn) list.SetColumnWidth(i, kNarrowestColumn);
@@ -73,17 +61,15 @@ void TfrmQuillet::FilterScanResults() {
 
   // Each row's tests depend on that row alone, so one pass per step removes what the visit
   // from the last row to the first would.
-  list.RemoveIf([](size_t, const ui::TListItem& item) { return MatchesFixedPattern(KeyText(item), ValueText(item)); });
-  list.RemoveIf([this](size_t, const ui::TListItem& item) {
-    return IsUnrepaired(KeyText(item), ValueText(item), UnrepairedKeys, UnrepairedValues);
+  list.RemoveIf([](size_t, const ProblemEntry& row) { return MatchesFixedPattern(row.keyPath, row.value); });
+  list.RemoveIf([this](size_t, const ProblemEntry& row) {
+    return IsUnrepaired(row.keyPath, row.value, UnrepairedKeys, UnrepairedValues);
   });
   // The safe keys come from the list boxes, where a language file may have changed them.
   const IgnoreAndSafeLists lists(
       OptionsSetting.IgnoreValues,
       BuildSafeList(ListBox1->Items(), OptionsSetting.IgnoreKeys, ListBox2->Items(), GetWindowsVersion()));
-  list.RemoveIf([&lists](size_t, const ui::TListItem& item) {
-    return lists.Covers(KeyText(item), ValueText(item), ActionOf(item));
-  });
+  list.RemoveIf([&lists](size_t, const ProblemEntry& row) { return lists.Covers(row.keyPath, row.value, row.action); });
 }
 
 void TfrmQuillet::bRepairRegistryClick() {
@@ -100,7 +86,7 @@ void TfrmQuillet::bRepairRegistryClick() {
       if (Host().MessageBox(this, question) != ui::ModalResult::Yes) return;
       if (!platform.files->CreateFolderTree(folder)) return;
     }
-    ui::TListView& list = *lvRegistryData;
+    TProblemList& list = *lvRegistryData;
     if (list.Count() == 0) return;
     if (OptionsSetting.RestorePoint && OffersRestorePoint(GetWindowsVersion())) {
       TfrmSystemPoint restorePoint(Host());
@@ -113,20 +99,20 @@ void TfrmQuillet::bRepairRegistryClick() {
     {
       RepairedRows repaired(list);
       for (size_t i = list.Count(); i-- > 0;) {
-        const ui::TListItem& item = list.Item(i);
-        if (!item.checked) continue;
+        const ProblemEntry& row = list.Item(i);
+        if (!row.checked) continue;
         ++counter;
-        if (RepairRow(backup, item)) repaired.Mark(i);
+        if (RepairRow(backup, row)) repaired.Mark(i);
       }
     }
     // What is still ticked was not repaired: remembered, so later scans of this run hide it.
     for (size_t i = list.Count(); i-- > 0;) {
-      const ui::TListItem& item = list.Item(i);
-      if (!item.checked) continue;
-      UnrepairedKeys.push_back(KeyText(item));
-      UnrepairedValues.push_back(ValueText(item));
+      const ProblemEntry& row = list.Item(i);
+      if (!row.checked) continue;
+      UnrepairedKeys.push_back(row.keyPath);
+      UnrepairedValues.push_back(row.value);
     }
-    list.RemoveIf([](size_t, const ui::TListItem& item) { return item.checked; });
+    list.RemoveIf([](size_t, const ProblemEntry& row) { return row.checked; });
     UpdateProblemCounts();
     if (OptionsSetting.ShowHint) {
       TfrmShowHint notice(Host());

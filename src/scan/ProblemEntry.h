@@ -21,7 +21,8 @@ struct ProblemEntry {
   std::string keyPath;  // full key path from the long root name, or a file path for DeleteFile
   std::string value;    // meaning depends on the action; may be empty
   RepairAction action = RepairAction::DeleteKey;
-  bool checked = false;  // rows are added unticked
+  bool checked = false;   // the row's tick in the list; rows are added unticked
+  bool selected = false;  // the row's selection in the list
 
   bool operator==(const ProblemEntry&) const = default;
 };

@@ -25,7 +25,7 @@ namespace {
 bool DriveReady(const char* root) { return CurrentPlatform().files->IsVolumeReady(root); }
 }  // namespace
 
-TfrmRegProgressHint::TfrmRegProgressHint(ui::UiHost& host, ScanOwner& owner, std::vector<std::string> categoryCodes)
+TfrmRegProgressHint::TfrmRegProgressHint(ui::UiHost& host, ScanOwner& owner, std::vector<int> categoryCodes)
     : TForm(host, "frmRegProgressHint"),
       owner_(owner),
       categoryCodes_(std::move(categoryCodes)),
@@ -124,19 +124,7 @@ void TfrmRegProgressHint::ShowStatus(const std::string& text) { lScanTask->SetCa
 
 void TfrmRegProgressHint::ShowKey(const std::string& keyPath) { Memo1->SetText(keyPath); }
 
-void TfrmRegProgressHint::AppendRows(std::vector<ProblemEntry>& rows) {
-  std::vector<ui::TListItem> items;
-  items.reserve(rows.size());
-  for (ProblemEntry& row : rows) {
-    ui::TListItem item;
-    item.caption = std::move(row.problem);
-    item.subItems = {std::move(row.keyPath), std::move(row.value)};
-    item.data = static_cast<int>(row.action);
-    item.checked = row.checked;
-    items.push_back(std::move(item));
-  }
-  owner_.ProblemList().AddItems(std::move(items));
-}
+void TfrmRegProgressHint::AppendRows(std::vector<ProblemEntry>& rows) { owner_.ProblemList().AddItems(std::move(rows)); }
 
 void TfrmRegProgressHint::StartCategory() {
   ProgressBar1->SetPosition(0);

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "scan/ProblemList.h"
 #include "scan/ScanHandOver.h"
 #include "ui/Form.h"
-#include "ui/ListView.h"
 #include "ui/StdControls.h"
 
 namespace quillet {
@@ -18,7 +18,7 @@ class ScanOwner {
  public:
   virtual ~ScanOwner() = default;
   virtual ui::TForm& OwnerForm() = 0;          // receives UM_UPDATE_COUNTS after each category
-  virtual ui::TListView& ProblemList() = 0;    // receives the rows
+  virtual TProblemList& ProblemList() = 0;     // receives the rows
   virtual bool IsCleanOnce() const = 0;        // the dialog hides itself during an unattended run
   // Called with the scan thread made and filled in, just before it starts.
   virtual void PrepareScanThread(TScanTaskThread& thread) {}
@@ -33,7 +33,7 @@ int NextProgressPosition(int position);
 // Abort when the scan was stopped, Cancel when the scan asked it to close.
 class TfrmRegProgressHint : public ui::TForm, private ScanReceiver {
  public:
-  TfrmRegProgressHint(ui::UiHost& host, ScanOwner& owner, std::vector<std::string> categoryCodes);
+  TfrmRegProgressHint(ui::UiHost& host, ScanOwner& owner, std::vector<int> categoryCodes);
   ~TfrmRegProgressHint() override;
 
   ui::TGroupBox* suiGroupBox1;
@@ -64,7 +64,7 @@ class TfrmRegProgressHint : public ui::TForm, private ScanReceiver {
   void FailRun(const std::string& message) override;
 
   ScanOwner& owner_;
-  std::vector<std::string> categoryCodes_;
+  std::vector<int> categoryCodes_;
   GuiScanSink sink_;
   std::unique_ptr<TScanTaskThread> thread_;  // after the sink: it ends before the sink goes
   std::string failure_;

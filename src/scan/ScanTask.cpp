@@ -41,11 +41,9 @@ void TScanTaskThread::Wait() {
 }
 
 void TScanTaskThread::Run() {
-  std::vector<int> codes;
-  for (const std::string& text : CategoryCodes) codes.push_back(CategoryCodeFromText(text));
-  ScanContext context(*platform_.registry, *platform_.files, *platform_.shell, *this, *Sink, stop_, codes);
+  ScanContext context(*platform_.registry, *platform_.files, *platform_.shell, *this, *Sink, stop_, CategoryCodes);
   try {
-    for (int code : codes) {
+    for (int code : CategoryCodes) {
       stop_.ThrowIfRequested();
       Sink->CategoryStarted();
       const ScanCategory* category = FindScanCategory(code);

@@ -23,7 +23,7 @@ class TScanTaskThread : public ScanFlags {
   TScanTaskThread(const TScanTaskThread&) = delete;
   TScanTaskThread& operator=(const TScanTaskThread&) = delete;
 
-  std::vector<std::string> CategoryCodes;  // decimal texts, in run order
+  std::vector<int> CategoryCodes;  // in run order
   ScanSink* Sink = nullptr;
   // Which scanner runs a code; tests put scanners of their own here.
   Scanner (*ScannerFor)(int code) = FindScanner;

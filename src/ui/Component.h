@@ -14,7 +14,7 @@ namespace quillet::ui {
 class TForm;
 class TComponent;
 class TTreeView;
-class TListView;
+class TCustomListView;
 class TPopupMenu;
 
 enum class ComponentKind {
@@ -75,7 +75,7 @@ class ComponentPeer {
   // Asked by a tree view for the node at a point of its client area.
   virtual TreeHit HitTest(TTreeView& tree, int x, int y) { return {}; }
   // Asked by a list view for the width that fits a column's widest entry; -1: not measured.
-  virtual int AutoColumnWidth(TListView& list, size_t column) { return -1; }
+  virtual int AutoColumnWidth(TCustomListView& list, size_t column) { return -1; }
 };
 
 struct TFont {

@@ -166,11 +166,11 @@ void MainWindowFixture::TickOnly(std::vector<int> codes) {
 
 std::vector<std::string> MainWindowFixture::Rows() {
   std::vector<std::string> rows;
-  const ui::TListView& list = *window_->lvRegistryData;
+  const TProblemList& list = *window_->lvRegistryData;
   for (size_t i = 0; i < list.Count(); ++i) {
-    const ui::TListItem& item = list.Item(i);
-    rows.push_back(item.caption + "|" + list.Text(i, 1) + "|" + list.Text(i, 2) + "|" + std::to_string(item.data) +
-                   "|" + (item.checked ? "ticked" : "unticked"));
+    const ProblemEntry& row = list.Item(i);
+    rows.push_back(row.problem + "|" + row.keyPath + "|" + row.value + "|" + std::to_string(static_cast<int>(row.action)) +
+                   "|" + (row.checked ? "ticked" : "unticked"));
   }
   return rows;
 }

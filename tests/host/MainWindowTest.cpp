@@ -86,8 +86,8 @@ TEST_F(MainWindowTest, ASecondStartBringsTheWindowBack) {
 
 TEST_F(MainWindowTest, CountsTextsComeFromTheLanguageLookup) {
   fixture.Open();
-  ui::TListView& list = *window().lvRegistryData;
-  for (int i = 0; i < 12; ++i) list.AddItem({"Fonts Issue", {"HKEY_LOCAL_MACHINE\\K", ""}, i < 5, false, 1});
+  TProblemList& list = *window().lvRegistryData;
+  for (int i = 0; i < 12; ++i) list.AddItem({"Fonts Issue", "HKEY_LOCAL_MACHINE\\K", "", RepairAction::DeleteValueInPath, i < 5});
   window().UpdateProblemCounts();
   EXPECT_EQ(fixture.FoundText(), " 12 problems found");
   EXPECT_EQ(fixture.TickedText(), " 5 problems selected for repairing");

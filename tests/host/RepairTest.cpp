@@ -41,10 +41,10 @@ class RepairTest : public ::testing::Test {
   }
 
   void SetRows(const std::vector<Row>& rows) {
-    ui::TListView& list = *window().lvRegistryData;
+    TProblemList& list = *window().lvRegistryData;
     list.Clear();
     for (const Row& row : rows) {
-      list.AddItem({"Problem", {row.key, row.value}, row.ticked, false, static_cast<int>(row.action)});
+      list.AddItem({"Problem", row.key, row.value, row.action, row.ticked});
     }
   }
   // The notice is answered with Close; its sentence is kept.
@@ -59,7 +59,7 @@ class RepairTest : public ::testing::Test {
   // "key|value|ticked" for every row left.
   std::vector<std::string> Rows() {
     std::vector<std::string> rows;
-    const ui::TListView& list = *window().lvRegistryData;
+    const TProblemList& list = *window().lvRegistryData;
     for (size_t i = 0; i < list.Count(); ++i) {
       rows.push_back(list.Text(i, 1) + "|" + list.Text(i, 2) + (list.Item(i).checked ? "|ticked" : "|unticked"));
     }

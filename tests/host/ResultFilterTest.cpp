@@ -20,10 +20,10 @@ class ResultFilterTest : public ::testing::Test {
   // Fills the list with these rows, ticked as after a scan, filters, and returns the key and
   // value texts of the rows left, as "key|value".
   std::vector<std::string> Kept(const std::vector<Row>& rows) {
-    ui::TListView& list = *fixture.Window().lvRegistryData;
+    TProblemList& list = *fixture.Window().lvRegistryData;
     list.Clear();
     for (const Row& row : rows) {
-      list.AddItem({"Problem", {row.key, row.value}, true, false, static_cast<int>(row.action)});
+      list.AddItem({"Problem", row.key, row.value, row.action, true});
     }
     fixture.Window().FilterScanResults();
     std::vector<std::string> kept;
@@ -154,7 +154,7 @@ TEST_F(ResultFilterTest, AnEmptyIgnoreEntryProtectsNothing) {
 }
 
 TEST_F(ResultFilterTest, ColumnsFitTheirWidestEntryBeforeRowsAreRemoved) {
-  ui::TListView& list = *fixture.Window().lvRegistryData;
+  TProblemList& list = *fixture.Window().lvRegistryData;
   const std::string longKey = "HKEY_CLASSES_ROOT\\.DAT\\A_much_longer_key_text";
   Kept({{"HKEY_CURRENT_USER\\Software\\Short", "v", kKey}, {longKey.c_str(), "", kKey}});
   ASSERT_EQ(list.Count(), 1u);
@@ -165,7 +165,7 @@ TEST_F(ResultFilterTest, ColumnsFitTheirWidestEntryBeforeRowsAreRemoved) {
 }
 
 TEST_F(ResultFilterTest, AnEmptyListOnlyWidensNarrowColumns) {
-  ui::TListView& list = *fixture.Window().lvRegistryData;
+  TProblemList& list = *fixture.Window().lvRegistryData;
   list.SetColumnWidth(0, 80);
   list.SetColumnWidth(1, 300);
   list.SetColumnWidth(2, 119);

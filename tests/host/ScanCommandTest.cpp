@@ -15,7 +15,7 @@ using ui::ModalResult;
 class ScanCommandTest : public ::testing::Test {
  protected:
   TfrmQuillet& window() { return fixture.Window(); }
-  ui::TListView& list() { return *fixture.Window().lvRegistryData; }
+  TProblemList& list() { return *fixture.Window().lvRegistryData; }
   static TfrmRegProgressHint& Progress(ui::TForm& form) { return static_cast<TfrmRegProgressHint&>(form); }
   std::vector<ScriptedUi::ModalRun> ProgressRuns() {
     std::vector<ScriptedUi::ModalRun> runs;

@@ -170,7 +170,7 @@ TEST(ScanHandOver, AStopOfTheScanThreadAloneEndsAWaitForTheGuiThread) {
   GuiThread gui;
   ScanFixture fixture;
   TScanTaskThread task(CurrentPlatform());
-  task.CategoryCodes = {"1", "2"};
+  task.CategoryCodes = {1, 2};
   task.Sink = &gui.sink;
   gui.sink.WatchStop(&task.GetStopFlag());
   task.Start();

@@ -24,7 +24,7 @@ ScanOutcome FullScan(ScanFixture& f, bool speedUps) {
   ScopedPlatform installed(platform);
   RecordingSink sink;
   TScanTaskThread task(CurrentPlatform());
-  for (int code = 1; code <= 23; ++code) task.CategoryCodes.push_back(std::to_string(code));
+  for (int code = 1; code <= 23; ++code) task.CategoryCodes.push_back(code);
   task.Sink = &sink;
   task.CacheProbes = speedUps;
   task.Run();

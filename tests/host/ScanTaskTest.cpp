@@ -44,7 +44,7 @@ Scanner TestScanners(int code) {
 
 class ScanTaskTest : public ::testing::Test {
  protected:
-  std::unique_ptr<TScanTaskThread> MakeTask(std::vector<std::string> codes) {
+  std::unique_ptr<TScanTaskThread> MakeTask(std::vector<int> codes) {
     auto task = std::make_unique<TScanTaskThread>(CurrentPlatform());
     task->CategoryCodes = std::move(codes);
     task->Sink = &fixture.sink;
@@ -56,7 +56,7 @@ class ScanTaskTest : public ::testing::Test {
 };
 
 TEST_F(ScanTaskTest, RunsCategoriesInOrderAndEndsWithTheCloseRequest) {
-  auto task = MakeTask({"2", "3", "4", "5"});
+  auto task = MakeTask({2, 3, 4, 5});
   task->Start();
   task->Wait();
   EXPECT_EQ(fixture.sink.Events(),
@@ -72,14 +72,14 @@ TEST_F(ScanTaskTest, RunsCategoriesInOrderAndEndsWithTheCloseRequest) {
 }
 
 TEST_F(ScanTaskTest, TextThatIsNoNumberRunsNothing) {
-  auto task = MakeTask({"1", "x", "6 ", "99"});
+  auto task = MakeTask({1, CategoryCodeFromText("x"), CategoryCodeFromText("6 "), 99});
   task->Run();
   EXPECT_EQ(fixture.sink.Events(), (std::vector<std::string>{"started", "finished", "started", "finished", "started",
                                                              "finished", "started", "finished", "close"}));
 }
 
 TEST_F(ScanTaskTest, ScannerErrorEndsTheRunWithoutCloseRequest) {
-  auto task = MakeTask({"6", "7", "3"});
+  auto task = MakeTask({6, 7, 3});
   task->Run();
   EXPECT_EQ(fixture.sink.Events(),
             (std::vector<std::string>{"started", "status:Scanning Software Locations...",
@@ -88,14 +88,14 @@ TEST_F(ScanTaskTest, ScannerErrorEndsTheRunWithoutCloseRequest) {
 }
 
 TEST_F(ScanTaskTest, StopEndsTheRunAtTheNextCheck) {
-  auto task = MakeTask({"8", "3"});
+  auto task = MakeTask({8, 3});
   task->Run();
   EXPECT_EQ(fixture.sink.Events(), (std::vector<std::string>{"started", "status:Scanning Invalid Help Files...",
                                                              "row:HKEY_CURRENT_USER\\Before||0"}));
 }
 
 TEST_F(ScanTaskTest, StopBeforeTheFirstCategoryReportsNothing) {
-  auto task = MakeTask({"3", "4"});
+  auto task = MakeTask({3, 4});
   task->Stop();
   task->Run();
   EXPECT_TRUE(fixture.sink.Events().empty());
@@ -103,7 +103,7 @@ TEST_F(ScanTaskTest, StopBeforeTheFirstCategoryReportsNothing) {
 
 TEST_F(ScanTaskTest, StopFromAnotherThreadEndsARunningScan) {
   loopStarted = false;
-  auto task = MakeTask({"9", "3"});
+  auto task = MakeTask({9, 3});
   task->Start();
   while (!loopStarted) std::this_thread::yield();
   task->Stop();

@@ -19,7 +19,7 @@ void ScanLive(std::vector<std::string> codes, LiveScanSettings settings, ScanThr
   OptionsSetting = TOptionsSetting();
 
   TScanTaskThread task(CurrentPlatform());
-  task.CategoryCodes = std::move(codes);
+  for (const std::string& code : codes) task.CategoryCodes.push_back(CategoryCodeFromText(code));
   task.Sink = &sink;
   task.CacheProbes = settings.cacheProbes;
   if (thread == ScanThread::Own) {

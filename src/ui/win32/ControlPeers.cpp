@@ -661,7 +661,7 @@ void ListViewPeer::SyncColumns() {
   }
 }
 
-int ListViewPeer::AutoColumnWidth(TListView& list, size_t column) {
+int ListViewPeer::AutoColumnWidth(TCustomListView& list, size_t column) {
   if (!window_) return -1;
   // Measured here rather than by the control: a virtual list's own auto-size looks at the rows
   // on screen only on some systems.
@@ -696,7 +696,7 @@ void ListViewPeer::PushSelection() {
   ListView_SetItemState(window_, -1, 0, LVIS_SELECTED);
   if (list_.SelectedCount() > 0) {
     for (size_t i = 0; i < list_.Count(); ++i) {
-      if (list_.Item(i).selected) ListView_SetItemState(window_, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+      if (list_.Selected(i)) ListView_SetItemState(window_, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
     }
   }
   pushing_ = false;
@@ -720,7 +720,7 @@ void ListViewPeer::HeaderChanged() {
 
 void ListViewPeer::ToggleChecks(int item) {
   if (item < 0 || static_cast<size_t>(item) >= list_.Count()) return;
-  list_.SetCheckedFromUser(static_cast<size_t>(item), !list_.Item(static_cast<size_t>(item)).checked);
+  list_.SetCheckedFromUser(static_cast<size_t>(item), !list_.Checked(static_cast<size_t>(item)));
   ListView_RedrawItems(window_, item, item);
 }
 
@@ -738,7 +738,7 @@ LRESULT ListViewPeer::Notify(NMHDR& header, bool& handled) {
         item.pszText[std::max(0, written)] = L'\0';
       }
       if ((item.mask & LVIF_STATE) && list_.Checkboxes()) {
-        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(list_.Item(row).checked ? 2 : 1);
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(list_.Checked(row) ? 2 : 1);
         item.stateMask |= LVIS_STATEIMAGEMASK;
       }
       return 0;
@@ -761,9 +761,9 @@ LRESULT ListViewPeer::Notify(NMHDR& header, bool& handled) {
         // The space bar flips the focused row and gives every selected row the same tick.
         const int focused = ListView_GetNextItem(window_, -1, LVNI_FOCUSED);
         if (focused >= 0) {
-          const bool tick = !list_.Item(static_cast<size_t>(focused)).checked;
+          const bool tick = !list_.Checked(static_cast<size_t>(focused));
           for (size_t i = 0; i < list_.Count(); ++i) {
-            if (list_.Item(i).selected || static_cast<int>(i) == focused) list_.SetCheckedFromUser(i, tick);
+            if (list_.Selected(i) || static_cast<int>(i) == focused) list_.SetCheckedFromUser(i, tick);
           }
           ::InvalidateRect(window_, nullptr, FALSE);
         }
@@ -811,7 +811,7 @@ std::unique_ptr<ControlPeer> MakeControlPeer(FormWindow& form, TControl& control
     case ComponentKind::PageControl: return std::make_unique<PageControlPeer>(form, control);
     case ComponentKind::TabSheet: return std::make_unique<TabSheetPeer>(form, control);
     case ComponentKind::TreeView: return std::make_unique<TreeViewPeer>(form, static_cast<TTreeView&>(control));
-    case ComponentKind::ListView: return std::make_unique<ListViewPeer>(form, static_cast<TListView&>(control));
+    case ComponentKind::ListView: return std::make_unique<ListViewPeer>(form, static_cast<TCustomListView&>(control));
     default: return nullptr;
   }
 }

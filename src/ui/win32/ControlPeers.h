@@ -95,12 +95,12 @@ class TreeViewPeer final : public ControlPeer {
 // The list view: a virtual list whose rows the model holds.
 class ListViewPeer final : public ControlPeer {
  public:
-  ListViewPeer(FormWindow& form, TListView& list) : ControlPeer(form, list), list_(list) {}
+  ListViewPeer(FormWindow& form, TCustomListView& list) : ControlPeer(form, list), list_(list) {}
   void Create() override;
   void Changed(TComponent& component, Change change) override;
   LRESULT Notify(NMHDR& header, bool& handled) override;
   void DpiChanged() override;
-  int AutoColumnWidth(TListView& list, size_t column) override;
+  int AutoColumnWidth(TCustomListView& list, size_t column) override;
   HWND Header() const { return ListView_GetHeader(window_); }
   // Header notifications the list view passes on.
   void HeaderChanged();
@@ -110,7 +110,7 @@ class ListViewPeer final : public ControlPeer {
   void SyncCount();
   void PushSelection();
   void ToggleChecks(int item);
-  TListView& list_;
+  TCustomListView& list_;
   size_t shownCount_ = 0;
   bool pushing_ = false;
   UniqueImageList stateImages_;
