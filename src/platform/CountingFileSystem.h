@@ -3,48 +3,27 @@
 #include <atomic>
 #include <cstdint>
 
-#include "platform/FileSystem.h"
+#include "platform/ForwardingFileSystem.h"
 
 namespace quillet {
 
 // Passes every call on and counts the existence probes, so tools can report what a scan cost.
-class CountingFileSystem final : public FileSystem {
+class CountingFileSystem final : public ForwardingFileSystem {
  public:
-  explicit CountingFileSystem(FileSystem& inner) : inner_(inner) {}
+  using ForwardingFileSystem::ForwardingFileSystem;
 
   uint64_t Probes() const { return probes_.load(std::memory_order_relaxed); }
 
-  DriveType GetDriveType(std::string_view root) override { return inner_.GetDriveType(root); }
-  bool IsVolumeReady(std::string_view root) override { return inner_.IsVolumeReady(root); }
   bool FileExists(std::string_view path) override {
     probes_.fetch_add(1, std::memory_order_relaxed);
-    return inner_.FileExists(path);
+    return ForwardingFileSystem::FileExists(path);
   }
   bool FolderExists(std::string_view path) override {
     probes_.fetch_add(1, std::memory_order_relaxed);
-    return inner_.FolderExists(path);
+    return ForwardingFileSystem::FolderExists(path);
   }
-  std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) override {
-    return inner_.ListFolder(folder, pattern);
-  }
-  std::optional<std::string> ExpandEnvironment(std::string_view text, size_t maxLength) override {
-    return inner_.ExpandEnvironment(text, maxLength);
-  }
-  std::optional<std::string> GetEnvironmentVariable(std::string_view name) override {
-    return inner_.GetEnvironmentVariable(name);
-  }
-  bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
-    return inner_.CopyFile(from, to, failIfExists);
-  }
-  bool CreateFolderTree(std::string_view path) override { return inner_.CreateFolderTree(path); }
-  std::optional<FileDetails> GetFileDetails(std::string_view path) override { return inner_.GetFileDetails(path); }
-  bool DeleteFile(std::string_view path) override { return inner_.DeleteFile(path); }
-  std::optional<std::string> ReadFile(std::string_view path) override { return inner_.ReadFile(path); }
-  bool WriteFile(std::string_view path, std::string_view bytes) override { return inner_.WriteFile(path, bytes); }
-  bool AppendFile(std::string_view path, std::string_view bytes) override { return inner_.AppendFile(path, bytes); }
 
  private:
-  FileSystem& inner_;
   std::atomic<uint64_t> probes_{0};
 };
 

@@ -5,7 +5,7 @@
 namespace quillet {
 
 ProbeCacheFileSystem::ProbeCacheFileSystem(FileSystem& inner, size_t capacity)
-    : inner_(inner), generationSize_(capacity < 2 ? 1 : (capacity + 1) / 2) {}
+    : ForwardingFileSystem(inner), generationSize_(capacity < 2 ? 1 : (capacity + 1) / 2) {}
 
 bool ProbeCacheFileSystem::Ask(std::string_view path, uint8_t known, uint8_t yes,
                                bool (FileSystem::*probe)(std::string_view)) {
@@ -18,7 +18,7 @@ bool ProbeCacheFileSystem::Ask(std::string_view path, uint8_t known, uint8_t yes
   } else if (auto old = older_.find(std::string_view(key_)); old != older_.end()) {
     bits = old->second;
   }
-  if (!(bits & known)) bits |= static_cast<uint8_t>(known | ((inner_.*probe)(path) ? yes : 0));
+  if (!(bits & known)) bits |= static_cast<uint8_t>(known | ((Inner().*probe)(path) ? yes : 0));
   if (found != recent_.end()) {
     found->second = bits;
   } else {
@@ -43,27 +43,27 @@ bool ProbeCacheFileSystem::FolderExists(std::string_view path) {
 
 bool ProbeCacheFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
   Clear();
-  return inner_.CopyFile(from, to, failIfExists);
+  return ForwardingFileSystem::CopyFile(from, to, failIfExists);
 }
 
 bool ProbeCacheFileSystem::CreateFolderTree(std::string_view path) {
   Clear();
-  return inner_.CreateFolderTree(path);
+  return ForwardingFileSystem::CreateFolderTree(path);
 }
 
 bool ProbeCacheFileSystem::DeleteFile(std::string_view path) {
   Clear();
-  return inner_.DeleteFile(path);
+  return ForwardingFileSystem::DeleteFile(path);
 }
 
 bool ProbeCacheFileSystem::WriteFile(std::string_view path, std::string_view bytes) {
   Clear();
-  return inner_.WriteFile(path, bytes);
+  return ForwardingFileSystem::WriteFile(path, bytes);
 }
 
 bool ProbeCacheFileSystem::AppendFile(std::string_view path, std::string_view bytes) {
   Clear();
-  return inner_.AppendFile(path, bytes);
+  return ForwardingFileSystem::AppendFile(path, bytes);
 }
 
 }  // namespace quillet

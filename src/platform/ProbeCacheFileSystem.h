@@ -6,7 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/FileSystem.h"
+#include "platform/ForwardingFileSystem.h"
 
 namespace quillet {
 
@@ -17,7 +17,7 @@ namespace quillet {
 // object forgets everything. At most capacity answers are kept, in two generations (the older
 // one dropped when the recent one is full), so the memory of a scan stays bounded whatever the
 // registry's size. One scan thread uses it; it is not for sharing.
-class ProbeCacheFileSystem final : public FileSystem {
+class ProbeCacheFileSystem final : public ForwardingFileSystem {
  public:
   static constexpr size_t kDefaultCapacity = 1u << 16;
 
@@ -29,24 +29,11 @@ class ProbeCacheFileSystem final : public FileSystem {
   }
   size_t Size() const { return recent_.size() + older_.size(); }
 
-  DriveType GetDriveType(std::string_view root) override { return inner_.GetDriveType(root); }
-  bool IsVolumeReady(std::string_view root) override { return inner_.IsVolumeReady(root); }
   bool FileExists(std::string_view path) override;
   bool FolderExists(std::string_view path) override;
-  std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) override {
-    return inner_.ListFolder(folder, pattern);
-  }
-  std::optional<std::string> ExpandEnvironment(std::string_view text, size_t maxLength) override {
-    return inner_.ExpandEnvironment(text, maxLength);
-  }
-  std::optional<std::string> GetEnvironmentVariable(std::string_view name) override {
-    return inner_.GetEnvironmentVariable(name);
-  }
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool CreateFolderTree(std::string_view path) override;
-  std::optional<FileDetails> GetFileDetails(std::string_view path) override { return inner_.GetFileDetails(path); }
   bool DeleteFile(std::string_view path) override;
-  std::optional<std::string> ReadFile(std::string_view path) override { return inner_.ReadFile(path); }
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool AppendFile(std::string_view path, std::string_view bytes) override;
 
@@ -63,7 +50,6 @@ class ProbeCacheFileSystem final : public FileSystem {
   };
   using Answers = std::unordered_map<std::string, uint8_t, KeyHash, std::equal_to<>>;
 
-  FileSystem& inner_;
   size_t generationSize_;
   std::string key_;
   Answers recent_;

@@ -1,5 +1,6 @@
 #include "scan/ScanRegistry.h"
 
+#include "platform/ForwardingRegistryCursor.h"
 #include "platform/RegistryStore.h"
 #include "scan/ScanContext.h"
 #include "scan/ScanStop.h"
@@ -7,60 +8,47 @@
 namespace quillet {
 namespace {
 
-class StoppableCursor final : public RegistryCursor {
+class StoppableCursor final : public ForwardingRegistryCursor {
  public:
   StoppableCursor(std::unique_ptr<RegistryCursor> inner, const StopFlag& stop, ScanCounters& counters)
-      : inner_(std::move(inner)), stop_(stop), counters_(counters) {}
+      : ForwardingRegistryCursor(std::move(inner)), stop_(stop), counters_(counters) {}
 
-  void SetRoot(RootKey root) override { inner_->SetRoot(root); }
-  RootKey Root() const override { return inner_->Root(); }
-  void SetReadOnly() override { inner_->SetReadOnly(); }
   bool OpenKey(std::string_view path) override {
     stop_.ThrowIfRequested();
-    bool opened = inner_->OpenKey(path);
+    bool opened = ForwardingRegistryCursor::OpenKey(path);
     if (opened) ++counters_.keysOpened;
     return opened;
   }
-  void CloseKey() override { inner_->CloseKey(); }
-  bool HasCurrentKey() const override { return inner_->HasCurrentKey(); }
-  const std::string& CurrentPath() const override { return inner_->CurrentPath(); }
   void GetSubkeyNames(std::vector<std::string>& names) override {
     stop_.ThrowIfRequested();
-    inner_->GetSubkeyNames(names);
+    ForwardingRegistryCursor::GetSubkeyNames(names);
   }
   void GetValueNames(std::vector<std::string>& names) override {
     stop_.ThrowIfRequested();
-    inner_->GetValueNames(names);
+    ForwardingRegistryCursor::GetValueNames(names);
   }
-  ValueKind GetValueKind(std::string_view name) override { return inner_->GetValueKind(name); }
-  int64_t GetValueSize(std::string_view name) override { return inner_->GetValueSize(name); }
   std::string ReadString(std::string_view name) override {
     ++counters_.valuesRead;
-    return inner_->ReadString(name);
+    return ForwardingRegistryCursor::ReadString(name);
   }
   int32_t ReadInteger(std::string_view name) override {
     ++counters_.valuesRead;
-    return inner_->ReadInteger(name);
+    return ForwardingRegistryCursor::ReadInteger(name);
   }
   size_t ReadBytes(std::string_view name, void* buffer, size_t capacity) override {
     ++counters_.valuesRead;
-    return inner_->ReadBytes(name, buffer, capacity);
+    return ForwardingRegistryCursor::ReadBytes(name, buffer, capacity);
   }
-  bool ValueExists(std::string_view name) override { return inner_->ValueExists(name); }
   std::optional<RegistryValue> ReadRawValue(std::string_view name) override {
     ++counters_.valuesRead;
-    return inner_->ReadRawValue(name);
+    return ForwardingRegistryCursor::ReadRawValue(name);
   }
   bool KeyExists(std::string_view path) override {
     stop_.ThrowIfRequested();
-    return inner_->KeyExists(path);
+    return ForwardingRegistryCursor::KeyExists(path);
   }
-  KeyInfo GetKeyInfo() override { return inner_->GetKeyInfo(); }
-  bool DeleteKey(std::string_view path) override { return inner_->DeleteKey(path); }
-  bool DeleteValue(std::string_view name) override { return inner_->DeleteValue(name); }
 
  private:
-  std::unique_ptr<RegistryCursor> inner_;
   const StopFlag& stop_;
   ScanCounters& counters_;
 };
