@@ -4,7 +4,7 @@
 
 #include "main/About.h"
 #include "base/AppIdentity.h"
-#include "main/ErrorBox.h"
+#include "ui/ErrorBox.h"
 #include "main/SafeKeys.h"
 #include "main/WebAddresses.h"
 #include "base/WindowMessages.h"

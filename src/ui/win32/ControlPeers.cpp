@@ -506,7 +506,7 @@ LRESULT CALLBACK TreeViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
                                  : message == WM_RBUTTONDOWN ? MouseButton::Right
                                                              : MouseButton::Middle;
-      peer->MouseDown(button, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      peer->Form().RunGuarded([&] { peer->MouseDown(button, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); });
       break;
     }
     default: break;

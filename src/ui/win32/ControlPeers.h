@@ -28,6 +28,7 @@ class ControlPeer : public ComponentPeer {
   virtual void Create() = 0;
   HWND Window() const { return window_; }
   TControl& Control() const { return control_; }
+  FormWindow& Form() const { return form_; }
   int Id() const { return id_; }
   virtual bool Windowless() const { return false; }
   virtual bool IsContainer() const { return false; }

@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "base/AppIdentity.h"
 #include "platform/win32/WideString.h"
+#include "ui/ErrorBox.h"
 #include "ui/win32/Win32UiHost.h"
 
 #include <windowsx.h>
@@ -62,10 +62,12 @@ FormWindow::FormWindow(Win32UiHost& host, TForm& form, HWND owner) : host_(host)
     outer = {0, 0, scale_(form.ClientWidth()), scale_(form.ClientHeight())};
     ::AdjustWindowRectEx(&outer, style, form.Menu() != nullptr, exStyle);
   }
-  window_ = ::CreateWindowExW(exStyle, RegisterFormClass(className), ToWide(form.Caption()).c_str(), style,
-                              CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
-                              nullptr, ::GetModuleHandleW(nullptr), this);
-  scale_.dpi = WindowDpi(window_);
+  // The procedure takes the window into window_ on its first message.
+  const HWND created = ::CreateWindowExW(exStyle, RegisterFormClass(className), ToWide(form.Caption()).c_str(), style,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                                         outer.bottom - outer.top, owner, nullptr, ::GetModuleHandleW(nullptr), this);
+  if (!created) window_.release();
+  scale_.dpi = WindowDpi(window_.get());
   form.SetHostData(this);
   form.AttachPeer(this);
 
@@ -78,7 +80,7 @@ FormWindow::FormWindow(Win32UiHost& host, TForm& form, HWND owner) : host_(host)
   ApplyBounds();
   CreateControls();
 
-  ::GetWindowRect(window_, &outer);
+  ::GetWindowRect(window_.get(), &outer);
   const int width = outer.right - outer.left;
   const int height = outer.bottom - outer.top;
   int left = scale_(form.Left());
@@ -96,7 +98,7 @@ FormWindow::FormWindow(Win32UiHost& host, TForm& form, HWND owner) : host_(host)
     left = std::max<int>(area.left, std::min<int>(left, area.right - width));
     top = std::max<int>(area.top, std::min<int>(top, area.bottom - height));
   }
-  ::SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(window_.get(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   constructing_ = false;
   ReportBounds();
 }
@@ -111,14 +113,14 @@ FormWindow::~FormWindow() {
     form_.AttachPeer(nullptr);
     form_.SetHostData(nullptr);
   }
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
   timers_.clear();
-  ::DestroyWindow(window_);
+  window_.reset();
 }
 
 void FormWindow::ApplyBounds() {
-  const DWORD style = static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE));
-  const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(window_, GWL_EXSTYLE));
+  const DWORD style = static_cast<DWORD>(::GetWindowLongW(window_.get(), GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(window_.get(), GWL_EXSTYLE));
   int width = scale_(form_.Width());
   int height = scale_(form_.Height());
   if (form_.DesignedByClientSize()) {
@@ -127,9 +129,9 @@ void FormWindow::ApplyBounds() {
     width = rect.right - rect.left;
     height = rect.bottom - rect.top;
   }
-  ::SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(window_.get(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT client;
-  ::GetClientRect(window_, &client);
+  ::GetClientRect(window_.get(), &client);
   form_.SetClientSizeFromUser(scale_.Unscale(client.right), scale_.Unscale(client.bottom));
 }
 
@@ -177,7 +179,7 @@ void FormWindow::RefreshVisibility() {
 
 void FormWindow::RelayoutAll() {
   for (auto& peer : peers_) peer->Layout();
-  ::InvalidateRect(window_, nullptr, TRUE);
+  ::InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
 COLORREF FormWindow::ColorOf(BackgroundColor color) const {
@@ -209,33 +211,33 @@ BackgroundColor FormWindow::BackgroundUnder(const TControl& control) const {
 
 void FormWindow::Show(int showCommand) {
   form_.SetVisibleFromUser(true);
-  ::ShowWindow(window_, showCommand);
-  ::UpdateWindow(window_);
+  ::ShowWindow(window_.get(), showCommand);
+  ::UpdateWindow(window_.get());
 }
 
 bool FormWindow::TranslateKeys(MSG& message) {
   if (HACCEL accelerators = menus_->Accelerators()) {
-    if (::TranslateAcceleratorW(window_, accelerators, &message)) return true;
+    if (::TranslateAcceleratorW(window_.get(), accelerators, &message)) return true;
   }
-  return ::IsDialogMessageW(window_, &message) != 0;
+  return ::IsDialogMessageW(window_.get(), &message) != 0;
 }
 
 void FormWindow::FormChanged(TForm& form, Change change) {
   switch (change) {
-    case Change::Caption: ::SetWindowTextW(window_, ToWide(form.Caption()).c_str()); break;
+    case Change::Caption: ::SetWindowTextW(window_.get(), ToWide(form.Caption()).c_str()); break;
     case Change::Bounds: {
-      if (::IsZoomed(window_) || ::IsIconic(window_)) break;
-      ::SetWindowPos(window_, nullptr, scale_(form.Left()), scale_(form.Top()), 0, 0,
+      if (::IsZoomed(window_.get()) || ::IsIconic(window_.get())) break;
+      ::SetWindowPos(window_.get(), nullptr, scale_(form.Left()), scale_(form.Top()), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       if (!form.DesignedByClientSize()) {
-        ::SetWindowPos(window_, nullptr, 0, 0, scale_(form.Width()), scale_(form.Height()),
+        ::SetWindowPos(window_.get(), nullptr, 0, 0, scale_(form.Width()), scale_(form.Height()),
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
       break;
     }
-    case Change::Visible: ::ShowWindow(window_, form.Visible() ? SW_SHOW : SW_HIDE); break;
+    case Change::Visible: ::ShowWindow(window_.get(), form.Visible() ? SW_SHOW : SW_HIDE); break;
     case Change::WindowState:
-      ::ShowWindow(window_, form.GetWindowState() == WindowState::Maximized   ? SW_MAXIMIZE
+      ::ShowWindow(window_.get(), form.GetWindowState() == WindowState::Maximized   ? SW_MAXIMIZE
                             : form.GetWindowState() == WindowState::Minimized ? SW_MINIMIZE
                                                                               : SW_RESTORE);
       break;
@@ -246,9 +248,9 @@ void FormWindow::FormChanged(TForm& form, Change change) {
 void FormWindow::ReportBounds() {
   // A minimized window is parked off screen; the model keeps the bounds it comes back to, which
   // are also what the options save writes for a window closed while minimized.
-  if (constructing_ || ::IsIconic(window_)) return;
+  if (constructing_ || ::IsIconic(window_.get())) return;
   RECT rect;
-  ::GetWindowRect(window_, &rect);
+  ::GetWindowRect(window_.get(), &rect);
   form_.SetBoundsFromUser(scale_.Unscale(rect.left), scale_.Unscale(rect.top), scale_.Unscale(rect.right - rect.left),
                           scale_.Unscale(rect.bottom - rect.top));
 }
@@ -272,11 +274,11 @@ ControlPeer* FormWindow::WindowlessAt(POINT point) const {
 
 void FormWindow::Paint() {
   PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(window_, &paint);
+  HDC dc = ::BeginPaint(window_.get(), &paint);
   for (auto& peer : peers_) {
     if (peer->Windowless()) peer->Paint(dc);
   }
-  ::EndPaint(window_, &paint);
+  ::EndPaint(window_.get(), &paint);
 }
 
 void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -314,31 +316,32 @@ LRESULT FormWindow::OnNotify(NMHDR& header) {
       }
     }
   }
-  return ::DefWindowProcW(window_, WM_NOTIFY, static_cast<WPARAM>(header.idFrom), reinterpret_cast<LPARAM>(&header));
+  return ::DefWindowProcW(window_.get(), WM_NOTIFY, static_cast<WPARAM>(header.idFrom),
+                          reinterpret_cast<LPARAM>(&header));
 }
 
 void FormWindow::OnActivate(bool active) {
   if (!active) {
     HWND focus = ::GetFocus();
-    if (focus && ::IsChild(window_, focus)) lastFocus_ = focus;
+    if (focus && ::IsChild(window_.get(), focus)) lastFocus_ = focus;
     return;
   }
-  HWND focus = lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : ::GetNextDlgTabItem(window_, nullptr, FALSE);
+  HWND focus = lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : ::GetNextDlgTabItem(window_.get(), nullptr, FALSE);
   if (focus) ::SetFocus(focus);
   // The form's own activation, as the program sees it: another of its windows (or none) was
   // active before. Coming back from another program is no activation of the form.
   if (host_.Active() == this) return;
   host_.Activated(*this);
-  if (!::IsIconic(window_) && form_.OnActivate) form_.OnActivate();
+  if (!::IsIconic(window_.get()) && form_.OnActivate) form_.OnActivate();
 }
 
 void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   scale_.dpi = dpi;
-  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+  ::SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   for (auto& peer : peers_) peer->DpiChanged();
   RECT client;
-  ::GetClientRect(window_, &client);
+  ::GetClientRect(window_.get(), &client);
   form_.SetClientSizeFromUser(scale_.Unscale(client.right), scale_.Unscale(client.bottom));
   RelayoutAll();
 }
@@ -347,26 +350,26 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     auto* self = static_cast<FormWindow*>(create->lpCreateParams);
-    self->window_ = window;
+    self->window_.reset(window);
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    ::MessageBoxW(window, ToWide(error.what()).c_str(), ToWide(kMessageBoxTitle).c_str(), MB_OK | MB_ICONERROR);
-  } catch (...) {
-    ::MessageBoxW(window, L"Unexpected error", ToWide(kMessageBoxTitle).c_str(), MB_OK | MB_ICONERROR);
-  }
-  return 0;
+  LRESULT result = 0;
+  self->RunGuarded([&] { result = self->Handle(message, wParam, lParam); });
+  return result;
+}
+
+void FormWindow::ShowError(const std::string& text) {
+  // An abandoned form's components are gone: the box then belongs to the window on top.
+  ShowErrorBox(host_, abandoned_ ? nullptr : &form_, text);
 }
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND: {
       RECT client;
-      ::GetClientRect(window_, &client);
+      ::GetClientRect(window_.get(), &client);
       ::FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(form_.Color()));
       return 1;
     }
@@ -378,7 +381,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       } else {
         form_.SetWindowStateFromUser(wParam == SIZE_MAXIMIZED ? WindowState::Maximized : WindowState::Normal);
         form_.SetClientSizeFromUser(scale_.Unscale(LOWORD(lParam)), scale_.Unscale(HIWORD(lParam)));
-        ::InvalidateRect(window_, nullptr, TRUE);
+        ::InvalidateRect(window_.get(), nullptr, TRUE);
       }
       return 0;
     case WM_WINDOWPOSCHANGED: ReportBounds(); break;
@@ -405,10 +408,10 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR: {
       const HWND target = reinterpret_cast<HWND>(wParam);
       bool hand = false;
-      if (target == window_ && LOWORD(lParam) == HTCLIENT) {
+      if (target == window_.get() && LOWORD(lParam) == HTCLIENT) {
         POINT point;
         ::GetCursorPos(&point);
-        ::ScreenToClient(window_, &point);
+        ::ScreenToClient(window_.get(), &point);
         hand = WindowlessAt(point) != nullptr;
       } else if (ControlPeer* peer = PeerOf(target)) {
         hand = peer->WantsHandCursor() && LOWORD(lParam) == HTCLIENT;
@@ -459,7 +462,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  return ::DefWindowProcW(window_, message, wParam, lParam);
+  return ::DefWindowProcW(window_.get(), message, wParam, lParam);
 }
 
 }  // namespace quillet::ui::win32

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <exception>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/win32/Win32.h"
@@ -25,7 +27,7 @@ class FormWindow final : public FormPeer {
   FormWindow& operator=(const FormWindow&) = delete;
 
   TForm& Form() const { return form_; }
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return window_.get(); }
   Win32UiHost& Host() const { return host_; }
   const Scaler& Scale() const { return scale_; }
 
@@ -53,6 +55,19 @@ class FormWindow final : public FormPeer {
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // Runs model code for a window procedure: an error that comes out of it is shown in the
+  // standard error box instead of being thrown across the system's code.
+  template <typename Code>
+  void RunGuarded(Code&& code) {
+    try {
+      code();
+    } catch (const std::exception& error) {
+      ShowError(error.what());
+    } catch (...) {
+      ShowError("Unexpected error");
+    }
+  }
+
  private:
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
@@ -65,10 +80,11 @@ class FormWindow final : public FormPeer {
   void OnDpiChanged(int dpi, const RECT& suggested);
   void OnActivate(bool active);
   void ReportBounds();
+  void ShowError(const std::string& text);
 
   Win32UiHost& host_;
   TForm& form_;
-  HWND window_ = nullptr;
+  UniqueWindow window_;
   Scaler scale_;
   std::vector<std::unique_ptr<ControlPeer>> peers_;
   std::map<HWND, ControlPeer*> byWindow_;

@@ -25,16 +25,11 @@ COLORREF Mix(COLORREF from, COLORREF to, int part, int whole) {
 struct PenAndBrush {
   PenAndBrush(HDC dc, COLORREF pen, int width, COLORREF brush, bool hollow)
       : penObject(::CreatePen(PS_SOLID, width, pen)),
-        brushObject(hollow ? ::GetStockObject(NULL_BRUSH) : ::CreateSolidBrush(brush)),
-        ownsBrush(!hollow),
+        brushObject(hollow ? nullptr : ::CreateSolidBrush(brush)),
         pen(dc, penObject.get()),
-        brushSelection(dc, brushObject) {}
-  ~PenAndBrush() {
-    if (ownsBrush) ::DeleteObject(brushObject);
-  }
+        brushSelection(dc, hollow ? ::GetStockObject(NULL_BRUSH) : brushObject.get()) {}
   UniqueGdiObject penObject;
-  HGDIOBJ brushObject;
-  bool ownsBrush;
+  UniqueGdiObject brushObject;  // none for a hollow shape: the stock brush is not ours to delete
   SelectObjectScope pen;
   SelectObjectScope brushSelection;
 };

@@ -1,5 +1,7 @@
 #include "ui/win32/MenuPeer.h"
 
+#include <utility>
+
 #include "platform/win32/WideString.h"
 #include "ui/Form.h"
 #include "ui/win32/FormWindow.h"
@@ -70,12 +72,12 @@ void MenuPeer::BuildMenuBar() {
   barChanged_ = false;
   TMainMenu* mainMenu = form_.Form().Menu();
   if (!mainMenu) return;
-  HMENU old = bar_;
   submenus_.clear();
-  bar_ = ::CreateMenu();
-  Fill(bar_, mainMenu->Items());
-  ::SetMenu(form_.Handle(), bar_);
-  if (old) ::DestroyMenu(old);
+  quillet::win32::UniqueMenu bar(::CreateMenu());
+  Fill(bar.get(), mainMenu->Items());
+  ::SetMenu(form_.Handle(), bar.get());
+  // The window owns the bar it shows and destroys it with itself; the bar it showed before is ours.
+  quillet::win32::UniqueMenu old(std::exchange(bar_, bar.release()));
   ::DrawMenuBar(form_.Handle());
 }
 
@@ -114,11 +116,13 @@ bool MenuPeer::Command(int id) {
 
 void MenuPeer::TrackPopup(TPopupMenu& menu, POINT screen) {
   menu.PrepareToOpen();
-  HMENU popup = ::CreatePopupMenu();
-  Fill(popup, menu.Items());
-  const int id = static_cast<int>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
-                                                   form_.Handle(), nullptr));
-  ::DestroyMenu(popup);
+  int id = 0;
+  {
+    quillet::win32::UniqueMenu popup(::CreatePopupMenu());
+    Fill(popup.get(), menu.Items());
+    id = static_cast<int>(::TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
+                                           form_.Handle(), nullptr));
+  }
   if (id) Command(id);
 }
 
