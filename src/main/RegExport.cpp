@@ -141,8 +141,8 @@ std::string RegDataPart(const RegistryValue& value, AnsiCodePage& ansi) {
   return HexList(HexPrefix(value.type), value.data.data(), value.data.size());
 }
 
-RegKeyWriter::RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, bool wholeKey, std::string_view valueName)
-    : cursor_(cursor), ansi_(ansi), wholeKey_(wholeKey), valueName_(valueName) {}
+RegKeyWriter::RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, ExportScope scope, std::string_view valueName)
+    : cursor_(cursor), ansi_(ansi), wholeKey_(scope == ExportScope::WholeKey), valueName_(valueName) {}
 
 void RegKeyWriter::WriteRegKey(const std::string& path) {
   std::string keyLine = "[";
@@ -182,12 +182,12 @@ void RegKeyWriter::WriteValueLine(const std::string& name) {
   text_ += kLineEnd;
 }
 
-void ExportToRegFile(const RegExportContext& context, std::string_view filePath, RootKey root, bool wholeKey,
+void ExportToRegFile(const RegExportContext& context, std::string_view filePath, RootKey root, ExportScope scope,
                      std::string_view valueName, std::string_view keyPath) {
   if (keyPath.ends_with('\\')) keyPath.remove_suffix(1);
   auto cursor = context.store.NewCursor();
   cursor->SetRoot(root);
-  RegKeyWriter writer(*cursor, context.ansi, wholeKey, valueName);
+  RegKeyWriter writer(*cursor, context.ansi, scope, valueName);
   writer.WriteRegKey(std::string(keyPath));
   cursor.reset();
 

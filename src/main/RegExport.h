@@ -26,6 +26,9 @@ class ExportWriteFailed : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What one export takes from a key: the value named, or the whole key with all its subkeys.
+enum class ExportScope : bool { OneValue, WholeKey };
+
 struct RegExportContext {
   FileSystem& files;
   AnsiCodePage& ansi;
@@ -33,18 +36,18 @@ struct RegExportContext {
 };
 
 // Appends the key at keyPath (one trailing "\" dropped) to the file, creating it with the
-// "REGEDIT4" line when it is missing. wholeKey: the key's values and, depth first, all its
-// subkeys; otherwise the one value named valueName ("" for the default value). The whole export
+// "REGEDIT4" line when it is missing. WholeKey: the key's values and, depth first, all its
+// subkeys; OneValue: the value named valueName ("" for the default value). The whole export
 // is built in memory and written by one flushed append, so a refused export leaves the file as
 // it was.
-void ExportToRegFile(const RegExportContext& context, std::string_view filePath, RootKey root, bool wholeKey,
+void ExportToRegFile(const RegExportContext& context, std::string_view filePath, RootKey root, ExportScope scope,
                      std::string_view valueName, std::string_view keyPath);
 
 // Builds the sections of one export as ANSI bytes: per key an empty line, the key line and the
 // value lines. Shares the cursor, the mode and the value name with ExportToRegFile.
 class RegKeyWriter {
  public:
-  RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, bool wholeKey, std::string_view valueName);
+  RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, ExportScope scope, std::string_view valueName);
   void WriteRegKey(const std::string& path);
   const std::string& Text() const { return text_; }
 

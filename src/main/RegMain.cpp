@@ -314,7 +314,7 @@ void TfrmQuillet::FormCreate() {
   OptionsSetting.IgnoreKeys.clear();
   UnrepairedKeys.clear();
   UnrepairedValues.clear();
-  LoadOrSaveOptions(true, *this);
+  LoadOrSaveOptions(OptionsTransfer::Load, *this);
   SetCaption(std::string(kProductName) + " " + kVersion);
   if (HidesWindowsBackup(GetWindowsVersion())) MenuItem("miWindowsBackup")->SetVisible(false);
 }
@@ -371,7 +371,7 @@ void TfrmQuillet::ArrangeControls() {
 void TfrmQuillet::FormClose(ui::CloseAction&) {
   SelectedCategoryCodes.reset();
   try {
-    LoadOrSaveOptions(false, *this);
+    LoadOrSaveOptions(OptionsTransfer::Save, *this);
   } catch (const OptionsWriteFailed& error) {
     // Reported, and the window closes all the same: a file that cannot be written must not keep
     // the program from ending. The keys written before the failure stay in the file.

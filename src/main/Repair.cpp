@@ -30,7 +30,7 @@ bool DeleteKeyWithBackup(const BackupTarget& backup, std::string_view rootName, 
   const std::string path = FromRoot(keyPath);
   if (!cursor->KeyExists(path)) return false;
   try {
-    ExportToRegFile(backup.context, backup.file, *root, true, "", keyPath);
+    ExportToRegFile(backup.context, backup.file, *root, ExportScope::WholeKey, "", keyPath);
   } catch (const ExportNotRepresentable&) {
     // The key cannot be brought back exactly from the file, so it stays in the registry.
     return false;
@@ -46,7 +46,7 @@ bool DeleteValueWithBackup(const BackupTarget& backup, std::string_view rootName
   cursor->SetRoot(*root);
   if (!cursor->OpenKey(FromRoot(keyPath)) || !cursor->ValueExists(valueName)) return false;
   try {
-    ExportToRegFile(backup.context, backup.file, *root, false, valueName, keyPath);
+    ExportToRegFile(backup.context, backup.file, *root, ExportScope::OneValue, valueName, keyPath);
   } catch (const ExportNotRepresentable&) {
     return false;
   }

@@ -23,9 +23,9 @@ struct BackupTarget {
 // False (and nothing written) when the root is unknown or the key is missing; false without a
 // delete when the key has no exact form in the backup file. ExportWriteFailed when the backup
 // file cannot be written: the key is then left as it was.
-bool DeleteKeyWithBackup(const BackupTarget& backup, std::string_view rootName, std::string_view keyPath);
+[[nodiscard]] bool DeleteKeyWithBackup(const BackupTarget& backup, std::string_view rootName, std::string_view keyPath);
 // The same for one value of a key; the empty name is the key's default value.
-bool DeleteValueWithBackup(const BackupTarget& backup, std::string_view rootName, std::string_view keyPath,
-                           std::string_view valueName);
+[[nodiscard]] bool DeleteValueWithBackup(const BackupTarget& backup, std::string_view rootName,
+                                         std::string_view keyPath, std::string_view valueName);
 
 }  // namespace quillet

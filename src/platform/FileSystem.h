@@ -49,18 +49,18 @@ class FileSystem {
   virtual std::optional<std::string> ExpandEnvironment(std::string_view text, size_t maxLength = 1024) = 0;
   virtual std::optional<std::string> GetEnvironmentVariable(std::string_view name) = 0;
 
-  virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
+  [[nodiscard]] virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
   // Creates the folder and every missing parent; true when the folder exists afterwards.
-  virtual bool CreateFolderTree(std::string_view path) = 0;
+  [[nodiscard]] virtual bool CreateFolderTree(std::string_view path) = 0;
   virtual std::optional<FileDetails> GetFileDetails(std::string_view path) = 0;
-  virtual bool DeleteFile(std::string_view path) = 0;
+  [[nodiscard]] virtual bool DeleteFile(std::string_view path) = 0;
 
   // Whole-file reads and writes for the program's own files (backups, reports, settings).
   virtual std::optional<std::string> ReadFile(std::string_view path) = 0;
   // Creates or truncates the file. The data is on disk (flushed) when this returns true.
-  virtual bool WriteFile(std::string_view path, std::string_view bytes) = 0;
+  [[nodiscard]] virtual bool WriteFile(std::string_view path, std::string_view bytes) = 0;
   // Appends, creating the file when it is missing. The data is on disk when this returns true.
-  virtual bool AppendFile(std::string_view path, std::string_view bytes) = 0;
+  [[nodiscard]] virtual bool AppendFile(std::string_view path, std::string_view bytes) = 0;
 };
 
 }  // namespace quillet

@@ -21,7 +21,7 @@ class Profile {
   // Key names of a section in file order; empty when the section or file is missing.
   virtual std::vector<std::string> ReadSectionKeys(std::string_view file, std::string_view section) = 0;
   // Creates the file and the section when missing; false when the file cannot be written.
-  virtual bool WriteString(std::string_view file, std::string_view section, std::string_view key,
+  [[nodiscard]] virtual bool WriteString(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view value) = 0;
 };
 

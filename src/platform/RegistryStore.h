@@ -73,7 +73,7 @@ class RegistryCursor {
   virtual void SetReadOnly() = 0;          // later opens ask for reading only
 
   // True when the key exists and opens with the cursor's access; on failure the current key stays.
-  virtual bool OpenKey(std::string_view path) = 0;
+  [[nodiscard]] virtual bool OpenKey(std::string_view path) = 0;
   virtual void CloseKey() = 0;
   virtual bool HasCurrentKey() const = 0;
   virtual const std::string& CurrentPath() const = 0;
@@ -100,8 +100,8 @@ class RegistryCursor {
   virtual KeyInfo GetKeyInfo() = 0;  // zeros when no key is open
 
   // Subkeys first, depth first, last index first, then the key; true when that last delete succeeds.
-  virtual bool DeleteKey(std::string_view path) = 0;
-  virtual bool DeleteValue(std::string_view name) = 0;
+  [[nodiscard]] virtual bool DeleteKey(std::string_view path) = 0;
+  [[nodiscard]] virtual bool DeleteValue(std::string_view name) = 0;
 };
 
 class RegistryStore {

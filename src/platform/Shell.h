@@ -33,7 +33,7 @@ class Shell {
   // The folder picker centred on the screen; true and the chosen path (no trailing "\") on OK.
   virtual bool BrowseForFolder(std::string_view title, std::string& path) = 0;
   // Deletes the file silently (no recycle bin, no dialog); true when the shell reports success.
-  virtual bool DeleteFileSilently(std::string_view path) = 0;
+  [[nodiscard]] virtual bool DeleteFileSilently(std::string_view path) = 0;
   // Opens a document or web address with its default program.
   virtual bool OpenDocument(std::string_view target) = 0;
   // The target path stored in a ".lnk" shortcut file (the network form first); empty when the

@@ -95,7 +95,7 @@ void ScanInstaller(ScanContext& context) {
     std::vector<std::string> folders;
     cursor->GetValueNames(folders);
     for (const std::string& folder : folders) {
-      if (IsBrokenReference(context, folder, "", true, context.Flags().DriveLetters)) {
+      if (IsBrokenReference(context, folder, "", FolderMatch::FoldersToo)) {
         context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kInstallerFoldersKey, folder,
                        RepairAction::DeleteNamedValue);
       }
@@ -139,7 +139,7 @@ void ScanApplications(ScanContext& context) {
       context.ShowScannedKey(path);
       for (const CommandKey& hit : FindCommandKeys(context, RootKey::LocalMachine, path)) {
         // A command that runs nothing is as dead as one whose program is gone.
-        if (hit.command.empty() || IsBrokenReference(context, hit.command, "", false, context.Flags().DriveLetters)) {
+        if (hit.command.empty() || IsBrokenReference(context, hit.command, "", FolderMatch::FilesOnly)) {
           context.AddRow("HKEY_LOCAL_MACHINE\\" + hit.keyPath + "\\command", hit.command, RepairAction::DeleteKey);
         }
       }

@@ -103,7 +103,7 @@ void ClassIdWalk(ScanContext& context, std::string_view rootName, const std::str
   if (IsStringKind(cursor->GetValueKind(""))) {
     const std::string server = cursor->ReadString("");
     // Only the key holding the broken default goes (a server subkey, say), not the whole class.
-    if (IsBrokenReference(context, server, "", false, context.Flags().DriveLetters)) {
+    if (IsBrokenReference(context, server, "", FolderMatch::FilesOnly)) {
       context.AddRow(std::string(rootName) + "\\" + keyPath, server, RepairAction::DeleteKey);
     }
   }

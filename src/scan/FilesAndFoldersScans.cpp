@@ -146,7 +146,7 @@ void WalkKey(const Walk& walk, const std::string& keyPath) {
     if (!IsStringKind(cursor->GetValueKind(valueName))) continue;
     const std::string text = cursor->ReadString(valueName);
     if (ContainsText(text, kInputMethodFolder)) continue;
-    if (!IsBrokenReference(context, text, walk.keyName, true, context.Flags().DriveLetters)) continue;
+    if (!IsBrokenReference(context, text, walk.keyName, FolderMatch::FoldersToo)) continue;
     if (valueName.find('\\') == std::string::npos) {
       // At the root itself there is no path between the root name and the value name.
       const std::string keyPrefix = keyPath.empty() ? walk.rootText : walk.rootText + "\\" + keyPath;

@@ -92,7 +92,7 @@ void ScanUserAssist(ScanContext& context) {
     bool broken = false;
     const size_t colon = entry.find(':');
     if (entry.find(".lnk") == std::string::npos && colon != std::string::npos) {
-      broken = IsBrokenReference(context, entry.substr(colon + 1), "", true, context.Flags().DriveLetters);
+      broken = IsBrokenReference(context, entry.substr(colon + 1), "", FolderMatch::FoldersToo);
     }
     // A record too short to hold a run count is judged by its path alone.
     const std::optional<uint32_t> runCount = UserAssistRunCount(record);

@@ -89,8 +89,10 @@ std::string ExpandFolderVariable(const ScanContext& context, std::string_view te
 }
 
 bool IsBrokenReference(const ScanContext& context, std::string_view text, std::string_view keyName,
-                       bool acceptFolders, std::string_view driveLetters) {
+                       FolderMatch folders) {
   const ScanFlags& flags = context.Flags();
+  const std::string_view driveLetters = flags.DriveLetters;
+  const bool acceptFolders = folders == FolderMatch::FoldersToo;
   FileSystem& files = context.Files();
   if (text.empty()) return false;
   if (text.find('?') != std::string_view::npos) return false;

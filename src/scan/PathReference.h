@@ -9,13 +9,16 @@ namespace quillet {
 
 class ScanContext;
 
+// What satisfies the walk from the parent folder: a file only, or an existing folder too.
+enum class FolderMatch : bool { FilesOnly, FoldersToo };
+
 // Does a registry string name a file on a tested drive, and is that file missing? Anything that
-// cannot be read as a local path on one of the drive letters counts as not broken.
+// cannot be read as a local path on one of the scan's drive letters counts as not broken.
 //   keyName: empty, or a file name the path must contain; the path is cut right after it.
-//   acceptFolders: an existing folder also satisfies the walk from the parent folder.
-// Reads the scan's IsWow64, DriveAReady and DriveBReady and the live removable-media option.
+// Reads the scan's DriveLetters, IsWow64, DriveAReady and DriveBReady and the live
+// removable-media option.
 bool IsBrokenReference(const ScanContext& context, std::string_view text, std::string_view keyName,
-                       bool acceptFolders, std::string_view driveLetters);
+                       FolderMatch folders);
 
 // Expands a %NAME% reference when it names an existing folder; otherwise the text unchanged.
 std::string ExpandFolderVariable(const ScanContext& context, std::string_view text);

@@ -124,7 +124,9 @@ void TfrmRegProgressHint::ShowStatus(const std::string& text) { lScanTask->SetCa
 
 void TfrmRegProgressHint::ShowKey(const std::string& keyPath) { Memo1->SetText(keyPath); }
 
-void TfrmRegProgressHint::AppendRows(std::vector<ProblemEntry>& rows) { owner_.ProblemList().AddItems(std::move(rows)); }
+void TfrmRegProgressHint::AppendRows(std::vector<ProblemEntry>& rows) {
+  owner_.ProblemList().AddItems(std::move(rows));
+}
 
 void TfrmRegProgressHint::StartCategory() {
   ProgressBar1->SetPosition(0);

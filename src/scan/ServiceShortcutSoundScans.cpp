@@ -69,7 +69,7 @@ bool ShortcutIsBroken(ScanContext& context, const std::string& target) {
   // over and the walk goes on with the rest of the folder.
   if (target.find(":\\") != 1) return false;
   if (FloppyTestFires(context, target)) return true;
-  return IsBrokenReference(context, target, "", false, flags.DriveLetters) && !context.Files().FolderExists(target);
+  return IsBrokenReference(context, target, "", FolderMatch::FilesOnly) && !context.Files().FolderExists(target);
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ void ScanWindowsServices(ScanContext& context) {
     context.ShowScannedKey(path);
     if (!IsStringKind(cursor->GetValueKind("ImagePath"))) continue;
     const std::string imagePath = cursor->ReadString("ImagePath");
-    if (IsBrokenReference(context, imagePath, "", true, context.Flags().DriveLetters)) {
+    if (IsBrokenReference(context, imagePath, "", FolderMatch::FoldersToo)) {
       // Only the program reference goes; the service key itself stays.
       context.AddRow("HKEY_LOCAL_MACHINE\\" + path + "\\ImagePath", imagePath, RepairAction::DeleteValueInPath);
     }
@@ -175,7 +175,7 @@ void WalkSoundEvents(ScanContext& context, std::string_view rootName, const std:
   if (isSchemeKey && IsStringKind(cursor->GetValueKind(""))) {
     context.ShowScannedKey(path);
     const std::string soundFile = cursor->ReadString("");
-    if (IsBrokenReference(context, soundFile, "", false, context.Flags().DriveLetters)) {
+    if (IsBrokenReference(context, soundFile, "", FolderMatch::FilesOnly)) {
       context.AddRow("HKEY_CURRENT_USER\\" + path, soundFile, RepairAction::DeleteDefaultValue);
     }
   }

@@ -62,7 +62,7 @@ void ScanSoftwareLocations(ScanContext& context) {
     } else {
       value = cursor->ReadString("");
       // An empty default value that is the key's only value marks a leftover key.
-      report = IsBrokenReference(context, value, name, true, context.Flags().DriveLetters) ||
+      report = IsBrokenReference(context, value, name, FolderMatch::FoldersToo) ||
                (value.empty() && CountKeyEntries(context, RootKey::LocalMachine, path) <= 1);
     }
     if (report) context.AddRow(kLocalMachinePrefix + path, value, RepairAction::DeleteKey);
@@ -94,7 +94,7 @@ void ScanWindowsFonts(ScanContext& context) {
     if (!report) {
       const bool inFontsFolder =
           std::any_of(installed.begin(), installed.end(), [&](const std::string& name) { return SameText(name, file); });
-      report = !inFontsFolder && IsBrokenReference(context, file, "", false, context.Flags().DriveLetters);
+      report = !inFontsFolder && IsBrokenReference(context, file, "", FolderMatch::FilesOnly);
     }
     if (report) AddValueRow(context, fontKey, valueName, file);
   }
@@ -113,7 +113,7 @@ void ScanHelpFiles(ScanContext& context) {
       if (!file.empty() && file.back() != '\\') file += '\\';
       file += valueName;
       if (FloppyTestFires(context, file) ||
-          IsBrokenReference(context, file, "", false, context.Flags().DriveLetters)) {
+          IsBrokenReference(context, file, "", FolderMatch::FilesOnly)) {
         AddValueRow(context, helpKey, valueName, file);
       }
     }
@@ -129,7 +129,7 @@ void ScanSharedDlls(ScanContext& context) {
   for (const std::string& valueName : valueNames) {
     if (cursor->GetValueKind(valueName) != ValueKind::Integer) continue;
     const bool report = FloppyTestFires(context, valueName) ||
-                        IsBrokenReference(context, valueName, "", false, context.Flags().DriveLetters) ||
+                        IsBrokenReference(context, valueName, "", FolderMatch::FilesOnly) ||
                         cursor->ReadInteger(valueName) == 0;
     if (report) {
       context.AddRow(std::string(kLocalMachinePrefix) + kSharedDllsKey, valueName, RepairAction::DeleteNamedValue);

@@ -37,7 +37,7 @@ void ScanStartupBackupKey(ScanContext& context) {
     context.ShowScannedKey(path);
     if (!IsStringKind(entry->GetValueKind("command"))) continue;
     const std::string command = entry->ReadString("command");
-    if (IsBrokenReference(context, command, "", false, context.Flags().DriveLetters)) {
+    if (IsBrokenReference(context, command, "", FolderMatch::FilesOnly)) {
       context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + path, command, RepairAction::DeleteKey);
     }
   }
@@ -60,7 +60,7 @@ void ValueListScan(ScanContext& context, std::string_view rootName, std::string_
     const std::string data = cursor->ReadString(valueName);
     // No program at all is as dead an entry as a missing one.
     const bool report = data.empty() || data == "\"\"" ||
-                        IsBrokenReference(context, data, "", false, context.Flags().DriveLetters);
+                        IsBrokenReference(context, data, "", FolderMatch::FilesOnly);
     if (!report) continue;
     if (valueName.find('\\') == std::string::npos) {
       context.AddRow(keyPrefix + "\\" + valueName, data, RepairAction::DeleteValueInPath);

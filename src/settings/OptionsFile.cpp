@@ -162,12 +162,12 @@ std::string LocateOptionsFile() {
   const std::string file = folder + kOptionsFileName;
   const std::string shipped = executableFolder + kOptionsFileName;
   // A failed copy is no error: the load then reads whatever is there, or the defaults.
-  if (!files.FileExists(file) && files.FileExists(shipped)) files.CopyFile(shipped, file, false);
+  if (!files.FileExists(file) && files.FileExists(shipped)) (void)files.CopyFile(shipped, file, false);
   return file;
 }
 
-void LoadOrSaveOptions(bool load, OptionsWindow& window) {
-  if (load) {
+void LoadOrSaveOptions(OptionsTransfer transfer, OptionsWindow& window) {
+  if (transfer == OptionsTransfer::Load) {
     Load(window);
   } else {
     Save(window);

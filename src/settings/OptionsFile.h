@@ -32,9 +32,11 @@ class OptionsWriteFailed : public std::runtime_error {
 // first when the chosen file does not exist yet.
 std::string LocateOptionsFile();
 
-// load = true fills OptionsSetting from options.ini; false writes it back, throwing
-// OptionsWriteFailed at the first key the file refuses. The main window calls it once from its
-// creation and once from its close.
-void LoadOrSaveOptions(bool load, OptionsWindow& window);
+enum class OptionsTransfer : bool { Save, Load };
+
+// Load fills OptionsSetting from options.ini; Save writes it back, throwing OptionsWriteFailed
+// at the first key the file refuses. The main window calls it once from its creation and once
+// from its close.
+void LoadOrSaveOptions(OptionsTransfer transfer, OptionsWindow& window);
 
 }  // namespace quillet

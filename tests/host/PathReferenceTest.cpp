@@ -37,7 +37,8 @@ class IsBrokenReferenceTest : public ::testing::TestWithParam<ReferenceCase> {
 TEST_P(IsBrokenReferenceTest, JudgesTheReference) {
   const ReferenceCase& c = GetParam();
   auto context = fixture.Context();
-  EXPECT_EQ(IsBrokenReference(*context, c.text, c.keyName, c.acceptFolders, fixture.flags.DriveLetters), c.broken);
+  const FolderMatch folders = c.acceptFolders ? FolderMatch::FoldersToo : FolderMatch::FilesOnly;
+  EXPECT_EQ(IsBrokenReference(*context, c.text, c.keyName, folders), c.broken);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -95,22 +96,23 @@ TEST(IsBrokenReference, FloppyWithoutDiskIsBrokenWithoutAnyProbe) {
   fixture.fs.removableDrive('a', false).removableDrive('b', true).file("B:\\setup.exe");
   auto context = fixture.Context();
   const uint64_t probesBefore = fixture.fs.ProbeCount();
-  EXPECT_TRUE(IsBrokenReference(*context, "a:\\setup.exe", "", false, "abc"));
+  EXPECT_TRUE(IsBrokenReference(*context, "a:\\setup.exe", "", FolderMatch::FilesOnly));
   EXPECT_EQ(fixture.fs.ProbeCount(), probesBefore);
-  EXPECT_FALSE(IsBrokenReference(*context, "B:\\setup.exe", "", false, "abc"));
+  EXPECT_FALSE(IsBrokenReference(*context, "B:\\setup.exe", "", FolderMatch::FilesOnly));
 
   OptionsSetting.IncludeRemoveMedia = false;  // read live, not when the context was made
-  EXPECT_FALSE(IsBrokenReference(*context, "A:\\setup.exe", "", false, "c"));
+  fixture.flags.DriveLetters = "c";
+  EXPECT_FALSE(IsBrokenReference(*context, "A:\\setup.exe", "", FolderMatch::FilesOnly));
 }
 
 TEST(IsBrokenReference, Wow64PassesProgramFilesAndSystem32) {
   ScanFixture fixture;
   auto context = fixture.Context();
-  EXPECT_TRUE(IsBrokenReference(*context, "C:\\Program Files\\Gone\\x.exe", "", false, "c"));
+  EXPECT_TRUE(IsBrokenReference(*context, "C:\\Program Files\\Gone\\x.exe", "", FolderMatch::FilesOnly));
   fixture.flags.IsWow64 = true;
-  EXPECT_FALSE(IsBrokenReference(*context, "C:\\Program Files\\Gone\\x.exe", "", false, "c"));
-  EXPECT_FALSE(IsBrokenReference(*context, "C:\\Windows\\System32\\gone.dll", "", false, "c"));
-  EXPECT_TRUE(IsBrokenReference(*context, "C:\\Gone\\x.exe", "", false, "c"));
+  EXPECT_FALSE(IsBrokenReference(*context, "C:\\Program Files\\Gone\\x.exe", "", FolderMatch::FilesOnly));
+  EXPECT_FALSE(IsBrokenReference(*context, "C:\\Windows\\System32\\gone.dll", "", FolderMatch::FilesOnly));
+  EXPECT_TRUE(IsBrokenReference(*context, "C:\\Gone\\x.exe", "", FolderMatch::FilesOnly));
 }
 
 TEST(IsBrokenReference, ProbesOnlyTestedDrives) {
@@ -118,7 +120,7 @@ TEST(IsBrokenReference, ProbesOnlyTestedDrives) {
   fixture.fs.fixedDrive('d');
   auto context = fixture.Context();
   const uint64_t before = fixture.fs.ProbeCount();
-  EXPECT_FALSE(IsBrokenReference(*context, "D:\\Some Dir\\gone.exe /x", "", false, "c"));
+  EXPECT_FALSE(IsBrokenReference(*context, "D:\\Some Dir\\gone.exe /x", "", FolderMatch::FilesOnly));
   EXPECT_EQ(fixture.fs.ProbeCount(), before);
 }
 

@@ -37,10 +37,10 @@ class RegExportTest : public ::testing::Test {
  protected:
   RegExportTest() { fs_.fixedDrive('c').folder("C:\\Backup"); }
 
-  void Export(RootKey root, bool wholeKey, std::string_view valueName, std::string_view keyPath) {
-    ExportToRegFile(context_, kFile, root, wholeKey, valueName, keyPath);
+  void Export(RootKey root, ExportScope scope, std::string_view valueName, std::string_view keyPath) {
+    ExportToRegFile(context_, kFile, root, scope, valueName, keyPath);
   }
-  void ExportKey(std::string_view keyPath) { Export(RootKey::CurrentUser, true, "", keyPath); }
+  void ExportKey(std::string_view keyPath) { Export(RootKey::CurrentUser, ExportScope::WholeKey, "", keyPath); }
   std::string File() { return fs_.ReadFile(kFile).value_or("<no file>"); }
 
   MemoryRegistry reg_;
@@ -75,25 +75,25 @@ TEST_F(RegExportTest, AppendsToAFileThatExistsWithoutASecondHeader) {
   const std::string earlier = Lines({"REGEDIT4", "", "[HKEY_USERS\\Earlier]", "\"A\"=dword:00000001"});
   fs_.file(kFile, earlier);
   reg_.key("HKEY_LOCAL_MACHINE\\Software\\Vendor").str("Path", "C:\\Old\\app.exe").dword("Count", 0);
-  Export(RootKey::LocalMachine, false, "Path", "Software\\Vendor");
+  Export(RootKey::LocalMachine, ExportScope::OneValue, "Path", "Software\\Vendor");
   EXPECT_EQ(File(), earlier + Lines({"", "[HKEY_LOCAL_MACHINE\\Software\\Vendor]", "\"Path\"=\"C:\\\\Old\\\\app.exe\""}));
 }
 
 TEST_F(RegExportTest, KeyPathWithATrailingBackslashGivesTheSameKeyLine) {
   reg_.key("HKEY_CLASSES_ROOT\\.txt").str("", "txtfile");
-  Export(RootKey::ClassesRoot, true, "", ".txt\\");
+  Export(RootKey::ClassesRoot, ExportScope::WholeKey, "", ".txt\\");
   EXPECT_EQ(File(), Lines({"REGEDIT4", "", "[HKEY_CLASSES_ROOT\\.txt]", "@=\"txtfile\""}));
 }
 
 TEST_F(RegExportTest, SingleValueModeWritesOnlyThatValueAndTheDefaultAsAt) {
   reg_.key("HKEY_USERS\\S-1\\Run").str("", "default").str("Other", "o").subkey("Below").str("", "deeper");
-  Export(RootKey::Users, false, "", "S-1\\Run");
+  Export(RootKey::Users, ExportScope::OneValue, "", "S-1\\Run");
   EXPECT_EQ(File(), Lines({"REGEDIT4", "", "[HKEY_USERS\\S-1\\Run]", "@=\"default\""}));
 }
 
 TEST_F(RegExportTest, WholeKeyModeWritesTheDefaultAsAt) {
   reg_.key("HKEY_CURRENT_CONFIG\\Display").str("", "d");
-  Export(RootKey::CurrentConfig, true, "", "Display");
+  Export(RootKey::CurrentConfig, ExportScope::WholeKey, "", "Display");
   EXPECT_EQ(File(), Lines({"REGEDIT4", "", "[HKEY_CURRENT_CONFIG\\Display]", "@=\"d\""}));
 }
 
@@ -110,15 +110,15 @@ TEST_F(RegExportTest, WritesEveryChildRightAfterItsParentsEarlierChildren) {
 }
 
 TEST_F(RegExportTest, KeyThatDoesNotOpenGivesItsKeyLineOnly) {
-  Export(RootKey::CurrentUser, true, "", "Software\\Gone");
-  Export(RootKey::CurrentUser, false, "Value", "Software\\Gone");
+  Export(RootKey::CurrentUser, ExportScope::WholeKey, "", "Software\\Gone");
+  Export(RootKey::CurrentUser, ExportScope::OneValue, "Value", "Software\\Gone");
   EXPECT_EQ(File(), Lines({"REGEDIT4", "", "[HKEY_CURRENT_USER\\Software\\Gone]", "",
                            "[HKEY_CURRENT_USER\\Software\\Gone]"}));
 }
 
 TEST_F(RegExportTest, MissingValueInSingleValueModeIsAnEmptyString) {
   reg_.key("HKEY_CURRENT_USER\\Software\\Here").dword("Other", 1);
-  Export(RootKey::CurrentUser, false, "Missing", "Software\\Here");
+  Export(RootKey::CurrentUser, ExportScope::OneValue, "Missing", "Software\\Here");
   EXPECT_EQ(File(), Lines({"REGEDIT4", "", "[HKEY_CURRENT_USER\\Software\\Here]", "\"Missing\"=\"\""}));
 }
 
@@ -226,7 +226,8 @@ TEST_P(RegExportRefusalTest, RefusesWhatAnsiCannotHoldBeforeWritingAnything) {
 
   fs_.file(kFile, "REGEDIT4\r\n");
   EXPECT_THROW(ExportKey("Software\\Refused"), ExportNotRepresentable);
-  EXPECT_THROW(Export(RootKey::CurrentUser, false, refused.value.name, std::string("Software\\Refused\\") + refused.keyPath),
+  EXPECT_THROW(Export(RootKey::CurrentUser, ExportScope::OneValue, refused.value.name,
+                      std::string("Software\\Refused\\") + refused.keyPath),
                ExportNotRepresentable);
   EXPECT_EQ(File(), "REGEDIT4\r\n");
 }
@@ -276,7 +277,8 @@ TEST_P(RegExportRoundTrip, ReaderBringsBackTheSameTree) {
   MemoryFileSystem fs;
   fs.fixedDrive('c');
   memory::Windows1252 ansi;
-  ExportToRegFile({fs, ansi, original}, "C:\\round.reg", RootKey::CurrentUser, true, "", "Software\\QuilletTests\\Export");
+  ExportToRegFile({fs, ansi, original}, "C:\\round.reg", RootKey::CurrentUser, ExportScope::WholeKey, "",
+                  "Software\\QuilletTests\\Export");
 
   MemoryRegistry restored;
   auto problems = memory::ReadRegFile(*fs.ReadFile("C:\\round.reg"), ansi, restored);

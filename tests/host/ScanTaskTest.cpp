@@ -120,7 +120,7 @@ TEST_F(ScanTaskTest, CursorsOfAStoppedScanRefuseToOpen) {
   fixture.stop.Request();
   auto context = fixture.Context();
   auto cursor = context->NewCursor();
-  EXPECT_THROW(cursor->OpenKey("Software"), ScanStopped);
+  EXPECT_THROW((void)cursor->OpenKey("Software"), ScanStopped);
 }
 
 TEST_F(ScanTaskTest, MakingTheThreadFixesFlagsAndDriveLetters) {

@@ -116,7 +116,7 @@ TEST_F(RegExportWine, RegistryEditorBringsBackEveryKindAsWritten) {
 
   win32::Win32FileSystem files;
   win32::Win32AnsiCodePage ansi;
-  ExportToRegFile({files, ansi, live}, win32::ToUtf8(file_), RootKey::CurrentUser, true, "", kScratch);
+  ExportToRegFile({files, ansi, live}, win32::ToUtf8(file_), RootKey::CurrentUser, ExportScope::WholeKey, "", kScratch);
   ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, win32::ToWide(kScratch).c_str()), ERROR_SUCCESS);
   ASSERT_EQ(DumpRegistryTree(live, RootKey::CurrentUser, kScratch), "");
 
