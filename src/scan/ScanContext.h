@@ -79,7 +79,6 @@ class ScanContext {
   const StopFlag& stop_;
   std::vector<int> categoryCodes_;
   int currentCategory_ = 0;
-  std::string problemText_;
 };
 
 }  // namespace quillet

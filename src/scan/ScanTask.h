@@ -33,7 +33,6 @@ class TScanTaskThread : public ScanFlags {
   // at once. Wait() afterwards to be sure the thread has let go of the sink.
   void Stop();
   void Wait();
-  bool StopRequested() const { return stop_.IsRequested(); }
   const StopFlag& GetStopFlag() const { return stop_; }
 
   // Valid after Wait().

@@ -56,7 +56,6 @@ class TTreeView : public TControl {
   // Appends a node under parent (nullptr: a root).
   TTreeNode* AddChild(TTreeNode* parent, std::string text, int imageIndex = -1);
   TTreeNode* First() const { return roots_.empty() ? nullptr : roots_.front().get(); }
-  size_t RootCount() const { return roots_.size(); }
   TTreeNode* Root(size_t index) const { return roots_.at(index).get(); }
   // All nodes in depth-first order.
   std::vector<TTreeNode*> Nodes() const;

@@ -115,7 +115,6 @@ class ListViewPeer final : public ControlPeer {
   size_t shownCount_ = 0;
   bool pushing_ = false;
   UniqueImageList stateImages_;
-  std::wstring textBuffer_;
 };
 
 }  // namespace quillet::ui::win32

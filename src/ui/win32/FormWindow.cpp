@@ -1,6 +1,5 @@
 #include "ui/win32/FormWindow.h"
 
-#include <exception>
 #include <set>
 #include <string>
 
@@ -16,7 +15,6 @@ using quillet::win32::ToWide;
 
 namespace {
 
-constexpr UINT kRebuildMenuBar = WM_APP + 1;
 constexpr UINT_PTR kFirstTimerId = 1;
 
 const wchar_t* RegisterFormClass(const std::wstring& name) {

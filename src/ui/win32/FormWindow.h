@@ -49,7 +49,6 @@ class FormWindow final : public FormPeer {
   COLORREF ColorOf(BackgroundColor color) const;
   // The background the control sits on: its own color, else its container's, else the form's.
   BackgroundColor BackgroundUnder(const TControl& control) const;
-  HBRUSH BannerBrush(const POINT& devicePosition);
 
   void FormChanged(TForm& form, Change change) override;
 
@@ -92,9 +91,6 @@ class FormWindow final : public FormPeer {
   std::vector<std::unique_ptr<TimerPeer>> timers_;
   std::unique_ptr<MenuPeer> menus_;
   std::map<BackgroundColor, UniqueGdiObject> brushes_;
-  UniqueGdiObject bannerBitmap_;
-  UniqueGdiObject bannerBrush_;
-  int bannerWidth_ = 0;
   HWND lastFocus_ = nullptr;
   int nextControlId_ = 100;
   bool pressedWindowless_ = false;

@@ -9,8 +9,6 @@
 namespace quillet::ui::win32 {
 namespace {
 constexpr int kFirstMenuId = 20000;
-// Posted to the form so that a burst of menu changes rebuilds the bar once.
-constexpr UINT kRebuildMenuBar = WM_APP + 1;
 }  // namespace
 
 void MenuPeer::Detach() {

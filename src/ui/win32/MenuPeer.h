@@ -13,6 +13,9 @@ namespace quillet::ui::win32 {
 
 class FormWindow;
 
+// Posted to the form so that a burst of menu changes rebuilds the bar once.
+inline constexpr UINT kRebuildMenuBar = WM_APP + 1;
+
 // The menus of one form: its menu bar, its pop-up menus and the keyboard shortcuts of both.
 // Submenus are filled again each time they open, after their actions' update handlers ran.
 class MenuPeer final : public ComponentPeer {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/AppIdentity.h"
 #include "platform/win32/WideString.h"
 #include "ui/StdControls.h"
 #include "ui/win32/FormWindow.h"
