@@ -4,16 +4,23 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 
 namespace quillet::win32 {
+namespace {
+struct ArgumentVectorTraits {
+  using Handle = LPWSTR*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { ::LocalFree(h); }
+};
+}  // namespace
 
 std::vector<std::string> ToolArguments() {
   int count = 0;
-  LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  UniqueHandle<ArgumentVectorTraits> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
   std::vector<std::string> result;
-  for (int i = 1; i < count; ++i) result.push_back(ToUtf8(arguments[i]));
-  ::LocalFree(arguments);
+  for (int i = 1; i < count; ++i) result.push_back(ToUtf8(arguments.get()[i]));
   return result;
 }
 

@@ -271,12 +271,10 @@ ControlPeer* FormWindow::WindowlessAt(POINT point) const {
 }
 
 void FormWindow::Paint() {
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(window_.get(), &paint);
+  PaintScope paint(window_.get());
   for (auto& peer : peers_) {
-    if (peer->Windowless()) peer->Paint(dc);
+    if (peer->Windowless()) peer->Paint(paint.dc());
   }
-  ::EndPaint(window_.get(), &paint);
 }
 
 void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -160,7 +160,8 @@ UniqueImageList CreateTickImages(int dpi, TickImagesFor control) {
   const int count = first + 2;
   UniqueImageList images(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0));
   ScreenDc screen;
-  HDC dc = ::CreateCompatibleDC(screen.get());
+  UniqueMemoryDc memoryDc(::CreateCompatibleDC(screen.get()));
+  HDC dc = memoryDc.get();
   UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), size * count, size));
   constexpr COLORREF kMask = RGB(255, 0, 255);
   {
@@ -176,7 +177,6 @@ UniqueImageList CreateTickImages(int dpi, TickImagesFor control) {
       ::DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (tick == 1 ? DFCS_CHECKED : 0));
     }
   }
-  ::DeleteDC(dc);
   ::ImageList_AddMasked(images.get(), static_cast<HBITMAP>(bitmap.get()), kMask);
   return images;
 }

@@ -28,6 +28,11 @@ struct WindowTraits {
   static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { ::DestroyWindow(h); }
 };
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { ::DeleteDC(h); }
+};
 struct IconTraits {
   using Handle = HICON;
   static Handle Invalid() { return nullptr; }
@@ -39,6 +44,7 @@ using UniqueImageList = UniqueHandle<ImageListTraits>;
 using UniqueAccelerators = UniqueHandle<AcceleratorTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
 // A screen device context for measuring, released when it goes.
 class ScreenDc {
@@ -50,6 +56,21 @@ class ScreenDc {
   HDC get() const { return dc_; }
 
  private:
+  HDC dc_;
+};
+
+// The painting of a window between BeginPaint and EndPaint.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintScope() { ::EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
   HDC dc_;
 };
 
