@@ -49,6 +49,7 @@ class ProbeCacheFileSystem final : public FileSystem {
   std::optional<std::string> ReadFile(std::string_view path) override { return inner_.ReadFile(path); }
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool AppendFile(std::string_view path, std::string_view bytes) override;
+  bool TruncateFile(std::string_view path, uint64_t size) override { return inner_.TruncateFile(path, size); }
 
  private:
   // Per path: which of the two questions have been answered, and the answers.

@@ -57,6 +57,7 @@ class StoppableCursor final : public RegistryCursor {
   }
   KeyInfo GetKeyInfo() override { return inner_->GetKeyInfo(); }
   bool DeleteKey(std::string_view path) override { return inner_->DeleteKey(path); }
+  bool DeleteKeyOnly(std::string_view path) override { return inner_->DeleteKeyOnly(path); }
   bool DeleteValue(std::string_view name) override { return inner_->DeleteValue(name); }
 
  private:
