@@ -65,6 +65,10 @@ FormWindow::FormWindow(Win32UiHost& host, TForm& form, HWND owner) : host_(host)
   window_ = ::CreateWindowExW(exStyle, RegisterFormClass(className), ToWide(form.Caption()).c_str(), style,
                               CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
                               nullptr, ::GetModuleHandleW(nullptr), this);
+  if (!window_) {
+    throw WindowNotCreated("the window \"" + form.Caption() + "\" could not be created (error " +
+                           std::to_string(::GetLastError()) + ")");
+  }
   scale_.dpi = WindowDpi(window_);
   form.SetHostData(this);
   form.AttachPeer(this);
