@@ -9,6 +9,7 @@
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/win32/Application.h"
+#include "ui/win32/FormWindow.h"
 #include "ui/win32/Win32UiHost.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -21,5 +22,11 @@ int wmain(int argc, wchar_t** argv) {
   quillet::ScopedPlatform installed(platform.Services());
   quillet::ui::win32::Win32UiHost host;
   quillet::TfrmQuillet mainWindow(host, arguments);
-  return host.Run(mainWindow);
+  try {
+    return host.Run(mainWindow);
+  } catch (const quillet::ui::win32::WindowNotCreated& error) {
+    // Without its window the program could only wait for messages that never come.
+    quillet::ui::ReportStartFailure(std::string("quillet: ") + error.what() + "\n");
+    return 1;
+  }
 }

@@ -18,9 +18,10 @@ std::string Describe(std::string_view what, std::string_view name) {
   return std::string(what) + " \"" + std::string(name) + "\" has no exact form in a REGEDIT4 file";
 }
 
-// The ANSI bytes of a UTF-8 text that fits on one line of the file.
+// The ANSI bytes of a UTF-8 text that fits on one line of the file. A NUL has no form in it: the
+// registry editor would end the name there and bring back another key or value.
 std::optional<std::string> LineText(AnsiCodePage& ansi, std::string_view utf8) {
-  if (utf8.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+  if (utf8.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return std::nullopt;
   return ansi.FromUtf8(utf8);
 }
 
@@ -90,6 +91,24 @@ std::string AnsiHex(uint32_t type, AnsiCodePage& ansi, const RegistryValue& valu
   return HexList(HexPrefix(type), reinterpret_cast<const uint8_t*>(text->data()), text->size());
 }
 
+// Appends the sections to the backup file, with the "REGEDIT4" line first when the file is new.
+void AppendWhole(FileSystem& files, const std::string& path, std::string_view sections) {
+  const auto failed = [&path] { return ExportWriteFailed("cannot write the registry backup file \"" + path + "\""); };
+  const bool existed = files.FileExists(path);
+  std::optional<FileDetails> before;
+  if (existed && !(before = files.GetFileDetails(path))) throw failed();
+  const std::string bytes =
+      existed ? std::string(sections) : std::string(kHeader) + std::string(kLineEnd) + std::string(sections);
+  if (files.AppendFile(path, bytes)) return;
+  // A write that stopped part way (a full disk) must not leave half a section for a restore to import.
+  if (existed) {
+    files.TruncateFile(path, before->size);
+  } else {
+    files.DeleteFile(path);
+  }
+  throw failed();
+}
+
 }  // namespace
 
 std::string EscapeBackslashes(std::string_view text) {
@@ -154,48 +173,53 @@ void RegKeyWriter::WriteRegKey(const std::string& path) {
   text_ += AnsiOrRefuse(ansi_, keyLine, "key");
   text_ += kLineEnd;
 
-  // A key that no longer opens keeps its key line and nothing else.
-  const bool opened = cursor_.OpenKey("\\" + path);
+  if (!cursor_.OpenKey("\\" + path)) throw ExportIncomplete("the key \"" + keyLine + "\" does not open for reading");
+  const size_t index = keys_.size();
+  keys_.push_back({path, {}});
+  std::vector<RegistryValue> values;
   if (!wholeKey_) {
-    if (opened) WriteValueLine(valueName_);
+    WriteValueLine(valueName_, values);
+    keys_[index].values = std::move(values);
     return;
   }
-  if (!opened) return;
   std::vector<std::string> valueNames;
   std::vector<std::string> subkeyNames;
+  const KeyInfo info = cursor_.GetKeyInfo();
   cursor_.GetValueNames(valueNames);
   cursor_.GetSubkeyNames(subkeyNames);
-  for (const std::string& name : valueNames) WriteValueLine(name);
+  // A listing cut short by an error leaves something out.
+  if (valueNames.size() < info.valueCount || subkeyNames.size() < info.subkeyCount) {
+    throw ExportIncomplete("the key \"" + keyLine + "\" could not be listed");
+  }
+  for (const std::string& name : valueNames) WriteValueLine(name, values);
+  keys_[index].values = std::move(values);
   cursor_.CloseKey();
   for (const std::string& subkey : subkeyNames) WriteRegKey(path + "\\" + subkey);
 }
 
-void RegKeyWriter::WriteValueLine(const std::string& name) {
+void RegKeyWriter::WriteValueLine(const std::string& name, std::vector<RegistryValue>& values) {
   text_ += name.empty() ? std::string("@")
                         : Quoted(AnsiOrRefuse(ansi_, EscapeQuotes(EscapeBackslashes(name)), "value name"));
   text_ += '=';
-  if (auto value = cursor_.ReadRawValue(name)) {
-    text_ += RegDataPart(*value, ansi_);
-  } else {
-    text_ += "\"\"";  // a value that cannot be read
-  }
+  std::optional<RegistryValue> value = cursor_.ReadRawValue(name);
+  if (!value) throw ExportIncomplete("the value \"" + name + "\" could not be read");
+  text_ += RegDataPart(*value, ansi_);
   text_ += kLineEnd;
+  values.push_back(std::move(*value));
 }
 
-void ExportToRegFile(const RegExportContext& context, std::string_view filePath, RootKey root, ExportScope scope,
-                     std::string_view valueName, std::string_view keyPath) {
+std::vector<ExportedKey> ExportToRegFile(const RegExportContext& context, std::string_view filePath, RootKey root,
+                                         ExportScope scope, std::string_view valueName, std::string_view keyPath) {
   if (keyPath.ends_with('\\')) keyPath.remove_suffix(1);
   auto cursor = context.store.NewCursor();
   cursor->SetRoot(root);
+  // Reading needs no more: a key that grants reading and deleting but not writing is backed up too.
+  cursor->SetReadOnly();
   RegKeyWriter writer(*cursor, context.ansi, scope, valueName);
   writer.WriteRegKey(std::string(keyPath));
   cursor.reset();
-
-  const std::string path(filePath);
-  const bool written = context.files.FileExists(path)
-                           ? context.files.AppendFile(path, writer.Text())
-                           : context.files.WriteFile(path, std::string(kHeader) + std::string(kLineEnd) + writer.Text());
-  if (!written) throw ExportWriteFailed("cannot write the registry backup file \"" + path + "\"");
+  AppendWhole(context.files, std::string(filePath), writer.Text());
+  return writer.Keys();
 }
 
 }  // namespace quillet

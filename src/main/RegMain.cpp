@@ -347,7 +347,10 @@ void TfrmQuillet::FormActivate() {
   if (OptionsSetting.WindowState != TWindowState::Maximized) {
     SetBounds(OptionsSetting.WindowLeft, OptionsSetting.WindowTop, Width(), Height());
   }
-  if (!arguments_.empty() && SameText(arguments_.front(), "-cleanonce")) {
+  // Every activation comes here (a second start of the program shows this window again); the
+  // unattended run starts at the first only.
+  if (!cleanOnceStarted_ && !arguments_.empty() && SameText(arguments_.front(), "-cleanonce")) {
+    cleanOnceStarted_ = true;
     CleanOnce = true;
     Host().PostMessage(*this, UM_CLEAN_ONCE);
   }

@@ -139,6 +139,7 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void SizeTaskButtons();
 
   std::vector<std::string> arguments_;
+  bool cleanOnceStarted_ = false;  // the window is made once per process, so this is per process too
 };
 
 }  // namespace quillet

@@ -19,10 +19,11 @@ struct BackupTarget {
   std::string file;  // the repair's backup file
 };
 
-// Backs the key up with all its values and subkeys, then deletes it with its whole subtree.
-// False (and nothing written) when the root is unknown or the key is missing; false without a
-// delete when the key has no exact form in the backup file. ExportWriteFailed when the backup
-// file cannot be written: the key is then left as it was.
+// Backs the key up with all its values and subkeys, then deletes it with its whole subtree, no
+// more than the backup holds. False (and nothing written) when the root is unknown, the key is
+// missing or is one of the system's own container keys; false without a delete when the key has
+// no exact form in the backup file or part of it cannot be read. ExportWriteFailed when the
+// backup file cannot be written: the file and the key are then left as they were.
 [[nodiscard]] bool DeleteKeyWithBackup(const BackupTarget& backup, std::string_view rootName, std::string_view keyPath);
 // The same for one value of a key; the empty name is the key's default value.
 [[nodiscard]] bool DeleteValueWithBackup(const BackupTarget& backup, std::string_view rootName,

@@ -59,8 +59,11 @@ class FileSystem {
   virtual std::optional<std::string> ReadFile(std::string_view path) = 0;
   // Creates or truncates the file. The data is on disk (flushed) when this returns true.
   [[nodiscard]] virtual bool WriteFile(std::string_view path, std::string_view bytes) = 0;
-  // Appends, creating the file when it is missing. The data is on disk when this returns true.
+  // Appends, creating the file when it is missing. The data is on disk when this returns true;
+  // after false part of it may be (a full disk).
   [[nodiscard]] virtual bool AppendFile(std::string_view path, std::string_view bytes) = 0;
+  // Cuts an existing file back to its first size bytes.
+  [[nodiscard]] virtual bool TruncateFile(std::string_view path, uint64_t size) = 0;
 };
 
 }  // namespace quillet

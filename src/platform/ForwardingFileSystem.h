@@ -32,6 +32,7 @@ class ForwardingFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(std::string_view path) override { return inner_.ReadFile(path); }
   bool WriteFile(std::string_view path, std::string_view bytes) override { return inner_.WriteFile(path, bytes); }
   bool AppendFile(std::string_view path, std::string_view bytes) override { return inner_.AppendFile(path, bytes); }
+  bool TruncateFile(std::string_view path, uint64_t size) override { return inner_.TruncateFile(path, size); }
 
  protected:
   FileSystem& Inner() const { return inner_; }

@@ -33,6 +33,7 @@ class ForwardingRegistryCursor : public RegistryCursor {
   bool KeyExists(std::string_view path) override { return inner_->KeyExists(path); }
   KeyInfo GetKeyInfo() override { return inner_->GetKeyInfo(); }
   bool DeleteKey(std::string_view path) override { return inner_->DeleteKey(path); }
+  bool DeleteKeyOnly(std::string_view path) override { return inner_->DeleteKeyOnly(path); }
   bool DeleteValue(std::string_view name) override { return inner_->DeleteValue(name); }
 
  private:

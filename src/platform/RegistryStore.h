@@ -64,6 +64,10 @@ struct KeyInfo {
 // Paths: one starting with "\" counts from the root, any other from the current key (the root
 // if none is open). CurrentPath() is root-relative without a leading "\"; after a relative open
 // it is the old path + "\" + the opened path.
+//
+// Names are counted strings: a listed name may hold a NUL. The system takes names up to their
+// first NUL, so a path or value name with a NUL inside is answered as missing by every call that
+// takes one (it would name another key or value), and nothing is deleted through it.
 class RegistryCursor {
  public:
   virtual ~RegistryCursor() = default;
@@ -101,6 +105,8 @@ class RegistryCursor {
 
   // Subkeys first, depth first, last index first, then the key; true when that last delete succeeds.
   [[nodiscard]] virtual bool DeleteKey(std::string_view path) = 0;
+  // The key alone, with its values; false when it still has subkeys or the delete is refused.
+  [[nodiscard]] virtual bool DeleteKeyOnly(std::string_view path) = 0;
   [[nodiscard]] virtual bool DeleteValue(std::string_view name) = 0;
 };
 
@@ -109,6 +115,9 @@ class RegistryStore {
   virtual ~RegistryStore() = default;
   virtual std::unique_ptr<RegistryCursor> NewCursor() = 0;
 };
+
+// True when the name holds a NUL: no call of the system can name it.
+inline bool HasNulInside(std::string_view name) { return name.find('\0') != std::string_view::npos; }
 
 // Message texts of RegistryError, with the value name in place of %s.
 std::string InvalidDataTypeMessage(std::string_view valueName);

@@ -145,17 +145,17 @@ bool IsBrokenReference(const ScanContext& context, std::string_view text, std::s
   return WalkFromStart(files, path);
 }
 
-int CountKeyEntries(const ScanContext& context, RootKey root, std::string_view keyPath) {
+std::optional<int> CountKeyEntries(const ScanContext& context, RootKey root, std::string_view keyPath) {
   std::unique_ptr<RegistryCursor> cursor = context.NewCursor();
   cursor->SetRoot(root);
-  if (!cursor->OpenKey(keyPath)) return 0;
+  if (!cursor->OpenKey(keyPath)) return std::nullopt;
   const KeyInfo info = cursor->GetKeyInfo();
   if (info.valueCount > 0) return static_cast<int>(info.valueCount);
   if (info.subkeyCount >= 2) return static_cast<int>(info.subkeyCount);
   if (info.subkeyCount == 1) {
     std::vector<std::string> names;
     cursor->GetSubkeyNames(names);
-    if (names.empty()) return 0;
+    if (names.empty()) return std::nullopt;
     return CountKeyEntries(context, root, std::string(keyPath) + "\\" + names.front());
   }
   return 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,8 +25,9 @@ bool IsBrokenReference(const ScanContext& context, std::string_view text, std::s
 std::string ExpandFolderVariable(const ScanContext& context, std::string_view text);
 
 // How much a key holds: its value count, else its subkey count when two or more, else the
-// count of its only subkey; 0 for a missing key or a chain of empty keys.
-int CountKeyEntries(const ScanContext& context, RootKey root, std::string_view keyPath);
+// count of its only subkey; 0 for a chain of empty keys. Unknown (empty) when the key or a key
+// of the chain does not open or cannot be listed: nothing of it was seen, so it is no empty key.
+std::optional<int> CountKeyEntries(const ScanContext& context, RootKey root, std::string_view keyPath);
 
 // With removable media included: a path on A: or B: whose drive held no disk when the scan started.
 bool FloppyTestFires(const ScanContext& context, std::string_view path);

@@ -141,6 +141,11 @@ void TfrmRegProgressHint::FinishCategory() {
 
 void TfrmRegProgressHint::FinishRun() { Close(); }
 
-void TfrmRegProgressHint::FailRun(const std::string& message) { failure_ = message; }
+void TfrmRegProgressHint::FailRun(const std::string& message) {
+  failure_ = message;
+  // Nobody can press Stop on the hidden dialog of an unattended run: the error ends the scan as
+  // Stop would, so the repair runs on what was found and the program ends.
+  if (owner_.IsCleanOnce()) bStopClick();
+}
 
 }  // namespace quillet

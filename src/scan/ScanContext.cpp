@@ -8,6 +8,7 @@
 #include "scan/ScanSink.h"
 #include "scan/ScanStop.h"
 #include "scan/ScanRegistry.h"
+#include "scan/SystemContainerKeys.h"
 #include "settings/OptionsSetting.h"
 
 namespace quillet {
@@ -41,6 +42,11 @@ void ScanContext::ShowScannedKey(const std::string& keyPath) {
 
 void ScanContext::AddRow(std::string keyPath, std::string value, RepairAction action) {
   stop_.ThrowIfRequested();
+  // Whatever a scanner makes of it, a key of the system's own is never offered for deletion.
+  if ((action == RepairAction::DeleteKey && IsSystemContainerKeyPath(keyPath)) ||
+      (action == RepairAction::DeleteNamedSubkey && IsSystemContainerKeyPath(keyPath + "\\" + value))) {
+    return;
+  }
   // Looked up per row, so a language file changed during the run is honoured as it is read.
   const ScanCategory* category = FindScanCategory(currentCategory_);
   ProblemEntry row;

@@ -57,13 +57,17 @@ void ScanSoftwareLocations(ScanContext& context) {
 
     std::string value;
     bool report = false;
+    // An entry count of a key that could not be read in full is unknown, and reports nothing.
     if (!IsStringKind(cursor->GetValueKind(""))) {
       report = CountKeyEntries(context, RootKey::LocalMachine, path) == 0;
     } else {
       value = cursor->ReadString("");
       // An empty default value that is the key's only value marks a leftover key.
-      report = IsBrokenReference(context, value, name, FolderMatch::FoldersToo) ||
-               (value.empty() && CountKeyEntries(context, RootKey::LocalMachine, path) <= 1);
+      report = IsBrokenReference(context, value, name, FolderMatch::FoldersToo);
+      if (!report && value.empty()) {
+        const std::optional<int> entries = CountKeyEntries(context, RootKey::LocalMachine, path);
+        report = entries && *entries <= 1;
+      }
     }
     if (report) context.AddRow(kLocalMachinePrefix + path, value, RepairAction::DeleteKey);
   }

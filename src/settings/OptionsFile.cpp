@@ -1,7 +1,10 @@
 #include "settings/OptionsFile.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +14,7 @@
 #include "platform/SystemInfo.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
+#include "base/TextCompare.h"
 #include "ui/Form.h"
 
 namespace quillet {
@@ -19,6 +23,8 @@ namespace {
 constexpr const char* kOptionsFileName = "options.ini";
 constexpr const char* kOptionsFolder = "Orvane\\Quillet\\";
 constexpr int kTreeNodeCount = 24;
+// Far more entries than anybody adds to an ignore list by hand.
+constexpr int kMostListEntries = 100000;
 // The placement's show command of a maximized window, as Window/State stores it.
 constexpr int kMaximizedState = 3;
 
@@ -48,11 +54,24 @@ class OptionsReader {
     return Integer(section, key, defaultValue ? 1 : 0) != 0;
   }
   // Count entries named prefix + 1 .. Count; a missing one is an empty entry, so the list and
-  // its count agree. A negative Count reads as 0.
+  // its count agree. A negative Count reads as 0. A damaged Count must not hold up the start, so
+  // the list ends at the last entry the section holds (and never passes kMostListEntries); only
+  // entries that are there are read.
   void List(const char* section, const char* prefix, int& count, std::vector<std::string>& entries) {
     count = Integer(section, "Count", 0);
     if (count < 0) count = 0;
-    for (int i = 1; i <= count; ++i) entries.push_back(String(section, prefix + std::to_string(i), ""));
+    std::set<int> present;
+    for (const std::string& key : profile_.ReadSectionKeys(file_, section)) {
+      if (key.size() <= std::strlen(prefix) || !SameText(std::string_view(key).substr(0, std::strlen(prefix)), prefix)) {
+        continue;
+      }
+      const std::optional<int> number = ParseInteger(std::string_view(key).substr(std::strlen(prefix)));
+      if (number && *number >= 1 && *number <= kMostListEntries) present.insert(*number);
+    }
+    count = std::min(count, present.empty() ? 0 : *present.rbegin());
+    for (int i = 1; i <= count; ++i) {
+      entries.push_back(present.contains(i) ? String(section, prefix + std::to_string(i), "") : std::string());
+    }
   }
 
  private:

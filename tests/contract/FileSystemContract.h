@@ -229,6 +229,10 @@ TYPED_TEST_P(FileSystemContract, WriteAppendAndReadKeepEveryByte) {
   EXPECT_EQ(this->env.contentsOf(this->At("out.bin")), std::string("short"));
   EXPECT_TRUE(this->fs().AppendFile(this->At("Out.bin"), " and more"));
   EXPECT_EQ(this->env.contentsOf(this->At("out.bin")), std::string("short and more"));
+  // What a failed append wrote is cut off again this way.
+  EXPECT_TRUE(this->fs().TruncateFile(this->At("OUT.bin"), 5));
+  EXPECT_EQ(this->env.contentsOf(this->At("out.bin")), std::string("short"));
+  EXPECT_FALSE(this->fs().TruncateFile(this->At("missing.txt"), 0));
 
   EXPECT_TRUE(this->fs().AppendFile(this->At("fresh.txt"), "first"));
   EXPECT_EQ(this->env.contentsOf(this->At("fresh.txt")), std::string("first"));

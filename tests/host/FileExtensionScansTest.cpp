@@ -69,6 +69,8 @@ TEST_P(UserFileExts, ReportsTheEmptyChoicesOfTheSystem) {
   const std::string base = kFileExts;
   f.reg.key(base + "\\.");
   f.reg.key(base + "\\.chain\\UserChoice");
+  // A choice that does not open may hold anything: never reported.
+  f.reg.key(base + "\\.locked\\UserChoice").denyFullAccess().str("ProgId", "txtfile");
   f.reg.key(base + "\\.empty");
   f.reg.key(base + "\\.used\\OpenWithList").str("a", "notepad.exe");
   std::vector<ProblemEntry> expected;

@@ -31,12 +31,24 @@ TEST(ScanObsoleteSoftware, ReportsDirectSubkeysOfSoftwareWhoseTreeHoldsNothing) 
             (std::vector<ProblemEntry>{
                 Row(kObsolete, "HKEY_CURRENT_USER\\Software", "Chain"),
                 Row(kObsolete, "HKEY_CURRENT_USER\\Software", "Lone"),
-                Row(kObsolete, "HKEY_LOCAL_MACHINE\\Software", "Microsoft"),
             }));
   EXPECT_EQ(f.sink.Only("key:"),
             (std::vector<std::string>{"key:Software\\Chain", "key:Software\\Deep", "key:Software\\DefaultOnly",
                                       "key:Software\\Lone", "key:Software\\TwoEmpty", "key:Software\\Microsoft",
                                       "key:Software\\Vendor"}));
+}
+
+// The system's own containers are empty on a fresh system and yet no leftover of any program.
+TEST(ScanObsoleteSoftware, NeverReportsTheSystemsOwnContainers) {
+  ScanFixture f;
+  for (const char* name : {"Policies", "Registered Applications", "RegisteredApplications", "Clients", "Classes",
+                           "Wow6432Node", "ODBC"}) {
+    f.reg.key(std::string("HKEY_LOCAL_MACHINE\\Software\\") + name);
+    f.reg.key(std::string("HKEY_CURRENT_USER\\Software\\") + name);
+  }
+  f.reg.key("HKEY_LOCAL_MACHINE\\Software\\Stale");
+  EXPECT_EQ(f.Run(ScanObsoleteSoftware, 14),
+            (std::vector<ProblemEntry>{Row(kObsolete, "HKEY_LOCAL_MACHINE\\Software", "Stale")}));
 }
 
 TEST(ScanEmptyKeys, ReportsEveryLevelOfAnEmptyChainInPreOrder) {
@@ -45,9 +57,7 @@ TEST(ScanEmptyKeys, ReportsEveryLevelOfAnEmptyChainInPreOrder) {
   f.reg.key("HKEY_USERS\\Loose");
   EXPECT_EQ(f.Run(ScanEmptyKeys, 23),
             (std::vector<ProblemEntry>{
-                Row(kEmpty, "HKEY_USERS\\", "Loose"),
-                Row(kEmpty, "HKEY_USERS\\", "S-1-5-21-100"),
-                Row(kEmpty, kProfile, "Software"),
+                // A user's hive, the keys directly under it and its Software are the system's own.
                 Row(kEmpty, std::string(kProfile) + "\\Software", "Vendor"),
                 Row(kEmpty, std::string(kProfile) + "\\Software\\Vendor", "Product"),
                 Row(kEmpty, std::string(kProfile) + "\\Software\\Vendor\\Product", "1.0"),
@@ -81,13 +91,12 @@ TEST(ScanEmptyKeys, ProtectedAreasAreWalkedButNeverReported) {
   f.reg.key(std::string(kProfile) + "\\Software\\Classes\\.xyz");
   f.reg.key(std::string(kProfile) + "\\Software\\Vendor").str("Kept", "1");
   f.reg.key("HKEY_USERS\\S-1-5-19_Classes\\Empty");
-  f.reg.key("HKEY_USERS\\S-1-5-21-100_Classes\\Empty");
+  f.reg.key("HKEY_USERS\\S-1-5-21-100_Classes\\Empty\\Inner");
 
   EXPECT_EQ(f.Run(ScanEmptyKeys, 23),
             (std::vector<ProblemEntry>{
                 Row(kEmpty, std::string(kProfile) + "\\Software\\Vendor", "printers"),
-                Row(kEmpty, "HKEY_USERS\\", "S-1-5-21-100_Classes"),
-                Row(kEmpty, "HKEY_USERS\\S-1-5-21-100_Classes", "Empty"),
+                Row(kEmpty, "HKEY_USERS\\S-1-5-21-100_Classes\\Empty", "Inner"),
             }));
   const std::vector<std::string> keys = f.sink.Only("key:");
   EXPECT_NE(std::find(keys.begin(), keys.end(), "key:S-1-5-21-100\\Printers\\Connections"), keys.end());
@@ -102,6 +111,15 @@ TEST(ScanEmptyKeys, KeysThatDoNotOpenAreNeitherReportedNorEntered) {
   EXPECT_TRUE(f.Run(ScanEmptyKeys, 23).empty());
   const std::vector<std::string> keys = f.sink.Only("key:");
   EXPECT_EQ(std::find(keys.begin(), keys.end(), "key:S-1-5-21-100\\Locked\\Inner"), keys.end());
+}
+
+// A chain of single subkeys that ends in a key the scan cannot open was never seen to be empty.
+TEST(ObsoleteEmptyKeyScans, AChainThroughAKeyThatDoesNotOpenIsNotEmpty) {
+  ScanFixture f;
+  f.reg.key("HKEY_CURRENT_USER\\Software\\Vendor\\Locked").denyFullAccess().str("Secret", "x");
+  f.reg.key(std::string(kProfile) + "\\Software\\Vendor\\Product\\Locked").denyFullAccess().str("Secret", "x");
+  EXPECT_TRUE(f.Run(ScanObsoleteSoftware, 14).empty());
+  EXPECT_TRUE(f.Run(ScanEmptyKeys, 23).empty());
 }
 
 TEST(MayReportEmptyKey, OnlyTheVendorAreaIgnoresCase) {

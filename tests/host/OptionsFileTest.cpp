@@ -158,7 +158,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "Count=0\r\nValue1=1\r\nValue2=2\r\nValue3=3\r\nValue4=4\r\nValue5=5\r\n", {}, 0},
         ListCase{"NegativeCountLoadsNothingAndCountsZero", "Count=-2\r\nValue1=a\r\n", {}, 0},
         ListCase{"CountThatIsNoNumberIsZero", "Count=two\r\nValue1=a\r\n", {}, 0},
-        ListCase{"EntriesBeyondTheCountStayUnread", "Count=1\r\nValue1=a\r\nValue2=b\r\n", {"a"}, 1}),
+        ListCase{"EntriesBeyondTheCountStayUnread", "Count=1\r\nValue1=a\r\nValue2=b\r\n", {"a"}, 1},
+        // A damaged count cannot hold up the start: the list ends at the last entry there.
+        ListCase{"CountPastTheEntriesEndsAtTheLastOne", "Count=5\r\nValue1=a\r\n", {"a"}, 1},
+        ListCase{"DamagedCountEndsAtTheLastEntry", "Count=2147483647\r\nValue1=a\r\nValue3=c\r\n", {"a", "", "c"}, 3},
+        ListCase{"EntryNumbersPastAnySaneListAreIgnored",
+                 "Count=2147483647\r\nValue1=a\r\nValue2000000000=z\r\n", {"a"}, 1}),
     [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
 
 TEST_F(OptionsFileTest, ShrinkingAListFromFiveToTwoLeavesTheStaleEntriesAfterTheCount) {

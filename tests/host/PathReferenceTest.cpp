@@ -131,12 +131,17 @@ TEST(CountKeyEntries, MeasuresWhatAKeyHolds) {
   fixture.reg.key("HKEY_LOCAL_MACHINE\\T\\TwoSubkeys\\B");
   fixture.reg.key("HKEY_LOCAL_MACHINE\\T\\Chain\\Empty");
   fixture.reg.key("HKEY_LOCAL_MACHINE\\T\\DeepChain\\One\\Two").dword("a", 1).dword("b", 2).dword("c", 3);
+  fixture.reg.key("HKEY_LOCAL_MACHINE\\T\\Locked").denyFullAccess().str("Secret", "x");
+  fixture.reg.key("HKEY_LOCAL_MACHINE\\T\\LockedChain\\One\\Locked").denyOpen().str("Secret", "x");
   auto context = fixture.Context();
   EXPECT_EQ(CountKeyEntries(*context, RootKey::LocalMachine, "T\\DefaultOnly"), 1);
   EXPECT_EQ(CountKeyEntries(*context, RootKey::LocalMachine, "T\\TwoSubkeys"), 2);
   EXPECT_EQ(CountKeyEntries(*context, RootKey::LocalMachine, "T\\Chain"), 0);
   EXPECT_EQ(CountKeyEntries(*context, RootKey::LocalMachine, "T\\DeepChain"), 3);
-  EXPECT_EQ(CountKeyEntries(*context, RootKey::LocalMachine, "T\\Missing"), 0);
+  // What does not open was never seen: unknown, not empty.
+  EXPECT_EQ(CountKeyEntries(*context, RootKey::LocalMachine, "T\\Missing"), std::nullopt);
+  EXPECT_EQ(CountKeyEntries(*context, RootKey::LocalMachine, "T\\Locked"), std::nullopt);
+  EXPECT_EQ(CountKeyEntries(*context, RootKey::LocalMachine, "T\\LockedChain"), std::nullopt);
 }
 
 TEST(ExpandFolderVariable, ExpandsOnlyToExistingFolders) {

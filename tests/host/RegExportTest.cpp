@@ -109,17 +109,27 @@ TEST_F(RegExportTest, WritesEveryChildRightAfterItsParentsEarlierChildren) {
                            "[HKEY_CURRENT_USER\\Software\\Tree\\B\\B1]", "\"b1\"=dword:00000003"}));
 }
 
-TEST_F(RegExportTest, KeyThatDoesNotOpenGivesItsKeyLineOnly) {
-  Export(RootKey::CurrentUser, ExportScope::WholeKey, "", "Software\\Gone");
-  Export(RootKey::CurrentUser, ExportScope::OneValue, "Value", "Software\\Gone");
-  EXPECT_EQ(File(), Lines({"REGEDIT4", "", "[HKEY_CURRENT_USER\\Software\\Gone]", "",
-                           "[HKEY_CURRENT_USER\\Software\\Gone]"}));
+// The file must hold all of what is asked for, or nothing of it.
+TEST_F(RegExportTest, RefusesWhatItCannotReadBeforeWritingAnything) {
+  auto top = reg_.key("HKEY_CURRENT_USER\\Software\\Here").dword("Other", 1);
+  top.subkey("Locked").denyOpen().str("Secret", "precious");
+  fs_.file(kFile, "REGEDIT4\r\n");
+  EXPECT_THROW(ExportKey("Software\\Gone"), ExportIncomplete);
+  EXPECT_THROW(Export(RootKey::CurrentUser, ExportScope::OneValue, "Value", "Software\\Gone"), ExportIncomplete);
+  EXPECT_THROW(Export(RootKey::CurrentUser, ExportScope::OneValue, "Missing", "Software\\Here"), ExportIncomplete);
+  EXPECT_THROW(ExportKey("Software\\Here"), ExportIncomplete);
+  EXPECT_EQ(File(), "REGEDIT4\r\n");
 }
 
-TEST_F(RegExportTest, MissingValueInSingleValueModeIsAnEmptyString) {
-  reg_.key("HKEY_CURRENT_USER\\Software\\Here").dword("Other", 1);
-  Export(RootKey::CurrentUser, ExportScope::OneValue, "Missing", "Software\\Here");
-  EXPECT_EQ(File(), Lines({"REGEDIT4", "", "[HKEY_CURRENT_USER\\Software\\Here]", "\"Missing\"=\"\""}));
+TEST_F(RegExportTest, ReadsWithReadAccessOnly) {
+  reg_.key("HKEY_CURRENT_USER\\Software\\Stale").subkey("Locked").readAndDeleteOnly().str("Secret", "precious");
+  const std::vector<ExportedKey> keys = ExportToRegFile(context_, kFile, RootKey::CurrentUser, ExportScope::WholeKey, "", "Software\\Stale");
+  EXPECT_EQ(File(), Lines({"REGEDIT4", "", "[HKEY_CURRENT_USER\\Software\\Stale]", "",
+                           "[HKEY_CURRENT_USER\\Software\\Stale\\Locked]", "\"Secret\"=\"precious\""}));
+  ASSERT_EQ(keys.size(), 2u);
+  EXPECT_EQ(keys[1].path, "Software\\Stale\\Locked");
+  ASSERT_EQ(keys[1].values.size(), 1u);
+  EXPECT_EQ(keys[1].values[0].name, "Secret");
 }
 
 TEST_F(RegExportTest, EscapesNamesAndTextsBackslashesFirst) {
@@ -208,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct RefusedCase {
   const char* what;
-  const char* keyPath;  // below HKEY_CURRENT_USER\Software\Refused
+  std::string keyPath;  // below HKEY_CURRENT_USER\Software\Refused
   RegistryValue value;
 };
 
@@ -242,6 +252,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"undefined code page byte", "Sub", Raw(regtype::kString, {0x81, 0, 0, 0})},
                       RefusedCase{"value name", "Sub", {"\xE2\x98\x83", regtype::kDword, {1, 0, 0, 0}}},
                       RefusedCase{"value name with a line break", "Sub", {"a\nb", regtype::kDword, {1, 0, 0, 0}}},
+                      RefusedCase{"value name with a NUL", "Sub", {std::string("a\0b", 3), regtype::kDword, {1, 0, 0, 0}}},
+                      RefusedCase{"key name with a NUL", std::string("Sub\\a\0b", 7), {"v", regtype::kDword, {1, 0, 0, 0}}},
                       RefusedCase{"key name", "Sub\\\xE2\x98\x83", {"v", regtype::kDword, {1, 0, 0, 0}}}),
     [](const auto& info) {
       std::string name;
@@ -258,6 +270,24 @@ TEST_F(RegExportTest, RaisesWhenTheFileCannotBeCreatedOrAppendedTo) {
   fs_.failWrites(false).file(kFile, "REGEDIT4\r\n").failWrites();
   EXPECT_THROW(ExportKey("Software\\W"), ExportWriteFailed);
   EXPECT_EQ(File(), "REGEDIT4\r\n");
+}
+
+// A write that stops part way, as on a full disk, takes back what it wrote: no half section is
+// left for a restore to import, and no empty or header-only file.
+TEST_F(RegExportTest, AFailedWriteLeavesTheFileAsItWas) {
+  reg_.key("HKEY_CURRENT_USER\\Software\\W").dword("v", 1);
+  const std::string earlier = Lines({"REGEDIT4", "", "[HKEY_USERS\\Earlier]", "\"A\"=dword:00000001"});
+  for (uint64_t room : {0u, 10u, 30u}) {
+    SCOPED_TRACE("bytes written before the failure: " + std::to_string(room));
+    fs_.DeleteFile(kFile);
+    fs_.failWritesAfter(room);
+    EXPECT_THROW(ExportKey("Software\\W"), ExportWriteFailed);
+    EXPECT_FALSE(fs_.FileExists(kFile)) << File();
+
+    fs_.file(kFile, earlier);
+    EXPECT_THROW(ExportKey("Software\\W"), ExportWriteFailed);
+    EXPECT_EQ(File(), earlier);
+  }
 }
 
 void Seed(memory::KeyBuilder key, const testing::RandomKey& tree) {

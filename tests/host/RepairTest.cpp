@@ -2,6 +2,7 @@
 // list and the ones it remembers, the backup folder question, the restore point and the notice.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 
 #include "MainWindowFixture.h"
@@ -205,6 +206,84 @@ TEST_F(RepairTest, AnEntryTheBackupCannotHoldExactlyStaysInTheRegistry) {
   EXPECT_EQ(Unrepaired(), (Texts{"HKEY_CURRENT_USER\\Software\\Wide|"}));
   EXPECT_EQ(notices, (Texts{"There are total 2 problems to be repaired."}));
   EXPECT_EQ(Backup(), Lines({"REGEDIT4", "", "[HKEY_CURRENT_USER\\Software\\Plain]", "\"P\"=\"1\""}));
+}
+
+// Nothing leaves the registry unless the backup holds an exact copy of it: a subkey that only
+// reads and deletes is backed up in full, one that does not open keeps the whole tree, and a
+// name with a NUL (which the system would take as the name before it) deletes nothing at all.
+TEST_F(RepairTest, OnlyWhatTheBackupHoldsInFullLeavesTheRegistry) {
+  fixture.reg.key("HKEY_CURRENT_USER\\Software\\Sealed").str("A", "1").subkey("Inner").denyOpen().str("Secret", "x");
+  const std::string nul("a\0b", 3);
+  fixture.reg.key("HKEY_CURRENT_USER\\Software\\Nul").str("a", "unrelated").str(nul, "odd");
+  fixture.reg.key("HKEY_CURRENT_USER\\Software\\NulKey").subkey("x").str("v", "sibling");
+  fixture.reg.key("HKEY_CURRENT_USER\\Software\\NulKey").subkey(std::string("x\0y", 3)).str("v", "odd");
+  OptionsSetting.ShowHint = false;
+  SetRows({{"HKEY_CURRENT_USER\\Software\\Stale", ""},
+           {"HKEY_CURRENT_USER\\Software\\Sealed", ""},
+           {"HKEY_CURRENT_USER\\Software\\Nul", nul, RepairAction::DeleteNamedValue},
+           {"HKEY_CURRENT_USER\\Software\\Nul\\" + nul, "", RepairAction::DeleteValueInPath},
+           {"HKEY_CURRENT_USER\\Software\\NulKey", std::string("x\0y", 3), RepairAction::DeleteNamedSubkey},
+           {"HKEY_CURRENT_USER\\Software\\NulKey", ""}});
+  const std::string others = fixture.reg.Dump();
+  fixture.reg.key("HKEY_CURRENT_USER\\Software\\Stale").subkey("Locked").readAndDeleteOnly().str("Secret", "precious");
+  Repair();
+
+  EXPECT_EQ(fixture.reg.Dump(), others);
+  EXPECT_EQ(Backup(), Lines({"REGEDIT4", "", "[HKEY_CURRENT_USER\\Software\\Stale]", "",
+                             "[HKEY_CURRENT_USER\\Software\\Stale\\Locked]", "\"Secret\"=\"precious\""}));
+  EXPECT_EQ(Unrepaired().size(), 5u);
+}
+
+// Whatever row asks for it, a container key of the system stays.
+TEST_F(RepairTest, TheSystemsOwnContainerKeysAreNeverDeleted) {
+  for (const char* key : {"HKEY_LOCAL_MACHINE\\Software\\Policies", "HKEY_LOCAL_MACHINE\\Software\\Registered Applications",
+                          "HKEY_CURRENT_USER\\Software\\Wow6432Node\\Microsoft", "HKEY_USERS\\S-1-5-21-7\\Software\\Classes",
+                          "HKEY_CURRENT_USER\\Vendor"}) {
+    fixture.reg.key(key);
+  }
+  OptionsSetting.ShowHint = false;
+  SetRows({{"HKEY_LOCAL_MACHINE\\Software\\Policies", ""},
+           {"HKEY_LOCAL_MACHINE\\Software", "Registered Applications", RepairAction::DeleteNamedSubkey},
+           {"HKEY_CURRENT_USER\\Software\\Wow6432Node\\Microsoft", ""},
+           {"HKEY_USERS\\S-1-5-21-7\\Software\\Classes", ""},
+           {"HKEY_USERS\\", "S-1-5-21-7", RepairAction::DeleteNamedSubkey},
+           {"HKEY_CURRENT_USER\\Vendor", ""},
+           {"HKEY_CURRENT_USER\\", "", RepairAction::DeleteKey}});
+  const std::string before = fixture.reg.Dump();
+  Repair();
+  EXPECT_EQ(fixture.reg.Dump(), before);
+  EXPECT_EQ(Unrepaired().size(), 7u);
+  EXPECT_FALSE(fixture.fs.FileExists(kBackupFile));
+}
+
+// A file system that lets a program change the key while its backup is being written.
+class ChangingWhileWritten : public MemoryFileSystem {
+ public:
+  std::function<void()> change;
+  bool AppendFile(std::string_view path, std::string_view bytes) override {
+    const bool written = MemoryFileSystem::AppendFile(path, bytes);
+    if (change) change();
+    return written;
+  }
+};
+
+TEST(DeleteKeyWithBackup, TakesNothingThatAppearedOrChangedAfterTheBackup) {
+  memory::MemoryRegistry reg;
+  reg.key("HKEY_CURRENT_USER\\Software\\Stale").str("A", "1").subkey("Sub").str("B", "2");
+  reg.key("HKEY_CURRENT_USER\\Software\\Stale").subkey("Other").str("C", "3");
+  ChangingWhileWritten fs;
+  fs.fixedDrive('c').folder("C:\\B");
+  fs.change = [&reg] {
+    reg.key("HKEY_CURRENT_USER\\Software\\Stale\\Sub").str("Late", "new");
+    reg.key("HKEY_CURRENT_USER\\Software\\Stale\\Other").str("C", "changed");
+    reg.key("HKEY_CURRENT_USER\\Software\\Stale\\New");
+  };
+  memory::Windows1252 ansi;
+  const BackupTarget backup{{fs, ansi, reg}, "C:\\B\\b.reg"};
+  EXPECT_FALSE(DeleteKeyWithBackup(backup, "HKEY_CURRENT_USER", "Software\\Stale"));
+  EXPECT_EQ(DumpRegistryTree(reg, RootKey::CurrentUser, "Software\\Stale"),
+            "[.]\n\"A\" = REG_SZ \"1\"\n[.\\New]\n[.\\Other]\n\"C\" = REG_SZ \"changed\"\n[.\\Sub]\n\"B\" = REG_SZ \"2\"\n"
+            "\"Late\" = REG_SZ \"new\"\n");
 }
 
 TEST_F(RepairTest, AKeyThatVanishedBeforeTheRepairIsHiddenFromLaterScansEvenWhenItComesBack) {

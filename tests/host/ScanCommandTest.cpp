@@ -218,6 +218,44 @@ TEST_P(CleanOnceTest, ScansUnseenRepairsThenClosesTheWindow) {
   EXPECT_TRUE(fixture.ui.Closed(window()));
 }
 
+// Nobody can press Stop on the hidden dialog: a scanner error ends the scan as Stop would, the
+// repair runs on what was found and the window closes.
+TEST_F(ScanCommandTest, CleanOnceEndsTheScanAtAScannerErrorAndStillRepairsAndCloses) {
+  ScriptedScanners::Set(6, ScriptedScanners::AddRows(2, "Six"));
+  ScriptedScanners::Set(7, ScriptedScanners::Fail("Failed to get data for 'Count'"));
+  ScriptedScanners::Set(9, ScriptedScanners::AddRows(1, "Never"));
+  OptionsSetting.TreeNodeChecks.fill(false);
+  for (int code : {1, 6, 7, 9}) OptionsSetting.TreeNodeChecks[static_cast<size_t>(code)] = true;
+  OptionsSetting.OutputDirectory = "C:\\Backups";
+  OptionsSetting.ShowHint = false;
+  fixture.fs.folder("C:\\Backups");
+  fixture.reg.key("HKEY_LOCAL_MACHINE\\Software\\Six1").str("A", "1");
+  fixture.reg.key("HKEY_LOCAL_MACHINE\\Software\\Six2").str("B", "2");
+  fixture.Open({"-cleanonce"});
+
+  ASSERT_EQ(ProgressRuns().size(), 1u);
+  EXPECT_EQ(ProgressRuns()[0].result, ModalResult::Abort);
+  EXPECT_EQ(fixture.reg.DeletedKeys(), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\Software\\Six1"}))
+      << "as after Stop, the last row found may be unfinished and is dropped";
+  EXPECT_TRUE(fixture.ui.Closed(window()));
+}
+
+// A second start of the program during the run shows and activates the window again.
+TEST_F(ScanCommandTest, CleanOnceRunsOncePerProcess) {
+  ScriptedScanners::Set(9, ScriptedScanners::AddRows(1, "Dll"));
+  OptionsSetting.OutputDirectory = "C:\\Backups";
+  OptionsSetting.ShowHint = false;
+  fixture.fs.folder("C:\\Backups");
+  fixture.ui.WhileModal("frmRegProgressHint", [this](ui::TForm&) {
+    window().Show();
+    window().OnActivate();
+  });
+  fixture.Open({"-cleanonce"});
+  window().OnActivate();
+  fixture.ui.PumpPending();
+  EXPECT_EQ(ProgressRuns().size(), 1u);
+}
+
 TEST_F(ScanCommandTest, CleanOnceStillAsksAboutAMissingBackupFolder) {
   ScriptedScanners::Set(9, ScriptedScanners::AddRows(1, "Dll"));
   fixture.reg.key("HKEY_LOCAL_MACHINE\\Software\\Dll1").str("A", "1");

@@ -12,22 +12,22 @@ namespace {
 
 // Scanners of the test's own, chosen by code.
 void AddOneRow(ScanContext& context) {
-  context.AddRow("HKEY_LOCAL_MACHINE\\Row" + std::to_string(context.CurrentCategory()), "", RepairAction::DeleteKey);
+  context.AddRow("HKEY_LOCAL_MACHINE\\Software\\Row" + std::to_string(context.CurrentCategory()), "", RepairAction::DeleteKey);
 }
 void FailWithReadError(ScanContext&) { throw RegistryError(FailedToGetDataMessage("Count")); }
 
 std::atomic<TScanTaskThread*> runningTask{nullptr};
 void StopWhileScanning(ScanContext& context) {
-  context.AddRow("HKEY_CURRENT_USER\\Before", "", RepairAction::DeleteKey);
+  context.AddRow("HKEY_CURRENT_USER\\Software\\Before", "", RepairAction::DeleteKey);
   runningTask.load()->Stop();
   context.ShowScannedKey("Software");  // the next check unwinds the run
-  context.AddRow("HKEY_CURRENT_USER\\After", "", RepairAction::DeleteKey);
+  context.AddRow("HKEY_CURRENT_USER\\Software\\After", "", RepairAction::DeleteKey);
 }
 std::atomic<bool> loopStarted{false};
 void ScanUntilStopped(ScanContext& context) {
   for (int i = 0;; ++i) {
     context.ShowScannedKey("Key" + std::to_string(i));
-    if (i % 100 == 0) context.AddRow("HKEY_USERS\\Row" + std::to_string(i), "", RepairAction::DeleteKey);
+    if (i % 100 == 0) context.AddRow("HKEY_CURRENT_USER\\Software\\Row" + std::to_string(i), "", RepairAction::DeleteKey);
     loopStarted = true;
   }
 }
@@ -63,11 +63,11 @@ TEST_F(ScanTaskTest, RunsCategoriesInOrderAndEndsWithTheCloseRequest) {
             (std::vector<std::string>{
                 "started", "finished",  // code 2 scans nothing but still resets and fills the bar
                 "started", "status:Scanning Files and Folders - HKEY_LOCAL_MACHINE...",
-                "row:HKEY_LOCAL_MACHINE\\Row3||0", "finished",
+                "row:HKEY_LOCAL_MACHINE\\Software\\Row3||0", "finished",
                 "started", "status:Scanning Files and Folders - HKEY_CURRENT_USER...",
-                "row:HKEY_LOCAL_MACHINE\\Row4||0", "finished",
+                "row:HKEY_LOCAL_MACHINE\\Software\\Row4||0", "finished",
                 "started", "status:Scanning Files and Folders - HKEY_USERS...",
-                "row:HKEY_LOCAL_MACHINE\\Row5||0", "finished", "close"}));
+                "row:HKEY_LOCAL_MACHINE\\Software\\Row5||0", "finished", "close"}));
   EXPECT_EQ(fixture.sink.Rows()[0].problem, "Invalid File or Folder");
 }
 
@@ -83,7 +83,7 @@ TEST_F(ScanTaskTest, ScannerErrorEndsTheRunWithoutCloseRequest) {
   task->Run();
   EXPECT_EQ(fixture.sink.Events(),
             (std::vector<std::string>{"started", "status:Scanning Software Locations...",
-                                      "row:HKEY_LOCAL_MACHINE\\Row6||0", "finished", "started",
+                                      "row:HKEY_LOCAL_MACHINE\\Software\\Row6||0", "finished", "started",
                                       "status:Scanning Windows Fonts...", "failed:Failed to get data for 'Count'"}));
 }
 
@@ -91,7 +91,7 @@ TEST_F(ScanTaskTest, StopEndsTheRunAtTheNextCheck) {
   auto task = MakeTask({8, 3});
   task->Run();
   EXPECT_EQ(fixture.sink.Events(), (std::vector<std::string>{"started", "status:Scanning Invalid Help Files...",
-                                                             "row:HKEY_CURRENT_USER\\Before||0"}));
+                                                             "row:HKEY_CURRENT_USER\\Software\\Before||0"}));
 }
 
 TEST_F(ScanTaskTest, StopBeforeTheFirstCategoryReportsNothing) {

@@ -4,6 +4,11 @@
 // backup that the registry editor brings back as they were.
 #include <gtest/gtest.h>
 
+#include "platform/win32/Win32.h"
+
+#include <aclapi.h>
+#include <winternl.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -54,6 +59,41 @@ void SetText(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type
 void SetDword(HKEY key, const wchar_t* name, DWORD value) { SetRaw(key, name, REG_DWORD, &value, sizeof(value)); }
 
 void MakeFile(const std::wstring& path) { PutFile(ToUtf8(path), "x"); }
+
+// Everyone may read and delete the key, nothing else.
+bool GrantReadAndDeleteOnly(HKEY key) {
+  EXPLICIT_ACCESSW access{};
+  BuildExplicitAccessWithNameW(&access, const_cast<wchar_t*>(L"EVERYONE"), KEY_READ | DELETE, SET_ACCESS, NO_INHERITANCE);
+  PACL acl = nullptr;
+  if (::SetEntriesInAclW(1, &access, nullptr, &acl) != ERROR_SUCCESS) return false;
+  const DWORD result = ::SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                         nullptr, nullptr, acl, nullptr);
+  ::LocalFree(acl);
+  return result == ERROR_SUCCESS;
+}
+
+// A value whose name holds a NUL, which only the native call can make.
+bool SetCountedName(HKEY key, std::wstring name, DWORD type, const void* data, size_t size) {
+  using SetValueCall = LONG(NTAPI*)(HANDLE, PUNICODE_STRING, ULONG, ULONG, PVOID, ULONG);
+  auto setValue = reinterpret_cast<SetValueCall>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtSetValueKey")));
+  if (!setValue) return false;
+  const USHORT bytes = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+  UNICODE_STRING counted{bytes, bytes, name.data()};
+  return setValue(key, &counted, 0, type, const_cast<void*>(data), static_cast<ULONG>(size)) == 0;
+}
+
+std::vector<std::wstring> BackupFiles() {
+  std::vector<std::wstring> backups;
+  WIN32_FIND_DATAW found{};
+  win32::UniqueFind find(::FindFirstFileW((std::wstring(kBackups) + L"\\*").c_str(), &found));
+  if (find) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) backups.push_back(found.cFileName);
+    } while (::FindNextFileW(find.get(), &found));
+  }
+  return backups;
+}
 
 // The registry editor's export of a key and everything below it, as bytes.
 std::string Export(const std::wstring& key, const std::wstring& file) {
@@ -129,6 +169,12 @@ TEST(E2eCleanOnce, RemovesExactlyTheStaleUnignoredEntriesAndItsBackupBringsThemB
     SetDword(gone.get(), L"Count", 0xFFFFFFFF);
     win32::UniqueKey sub = CreateKey(gone.get(), L"Sub");
     SetText(sub.get(), L"Inner", L"below");
+    // A stale key whose subkey grants reading and deleting only: its backup must still hold it all.
+    win32::UniqueKey lockedOwner = CreateKey(HKEY_LOCAL_MACHINE, std::wstring(kAppPaths) + L"\\QuilletE2eLocked.exe");
+    SetText(lockedOwner.get(), L"", L"C:\\QuilletE2e\\QuilletE2eLocked.exe");
+    win32::UniqueKey locked = CreateKey(lockedOwner.get(), L"Locked");
+    SetText(locked.get(), L"Secret", L"precious");
+    ASSERT_TRUE(GrantReadAndDeleteOnly(locked.get()));
     SetText(CreateKey(HKEY_LOCAL_MACHINE, std::wstring(kAppPaths) + L"\\QuilletE2eHere.exe").get(), L"",
             L"C:\\QuilletE2e\\QuilletE2eHere.exe");
     SetText(CreateKey(HKEY_LOCAL_MACHINE, std::wstring(kAppPaths) + L"\\QuilletE2eIgnored.exe").get(), L"",
@@ -139,6 +185,11 @@ TEST(E2eCleanOnce, RemovesExactlyTheStaleUnignoredEntriesAndItsBackupBringsThemB
                                 L"C:\\QuilletE2e\\ignored.dll", L"C:\\QuilletE2e\\used.dll"}) {
       SetDword(shared.get(), name, 1);
     }
+    // A count of 0 under a name with a NUL: read by its start it names the healthy count above,
+    // which must not go in its place.
+    const DWORD zero = 0;
+    ASSERT_TRUE(SetCountedName(shared.get(), std::wstring(L"C:\\QuilletE2e\\used.dll") + L'\0' + L"x", REG_DWORD, &zero,
+                               sizeof(zero)));
     // Startup programs: one stale, one healthy.
     win32::UniqueKey run = CreateKey(HKEY_CURRENT_USER, kRun);
     SetText(run.get(), L"QuilletE2eGone", L"C:\\QuilletE2e\\gone-start.exe /quiet");
@@ -165,6 +216,7 @@ TEST(E2eCleanOnce, RemovesExactlyTheStaleUnignoredEntriesAndItsBackupBringsThemB
   for (const ProblemEntry& row : offered) listing += Describe(row) + "\n";
   SCOPED_TRACE("offered:\n" + listing);
   ASSERT_TRUE(offers(appPaths + "\\QuilletE2eGone.exe", "C:\\QuilletE2e\\QuilletE2eGone.exe"));
+  ASSERT_TRUE(offers(appPaths + "\\QuilletE2eLocked.exe", "C:\\QuilletE2e\\QuilletE2eLocked.exe"));
   ASSERT_TRUE(offers(sharedDlls, "C:\\QuilletE2e\\gone1.dll"));
   ASSERT_TRUE(offers(sharedDlls, "C:\\QuilletE2e\\gone2.dll"));
   ASSERT_TRUE(offers("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\QuilletE2eGone",
@@ -202,14 +254,7 @@ TEST(E2eCleanOnce, RemovesExactlyTheStaleUnignoredEntriesAndItsBackupBringsThemB
   ASSERT_TRUE(cursor->OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"));
   EXPECT_TRUE(cursor->ValueExists("QuilletE2eHere"));
 
-  std::vector<std::wstring> backups;
-  WIN32_FIND_DATAW found{};
-  win32::UniqueFind find(::FindFirstFileW((std::wstring(kBackups) + L"\\*").c_str(), &found));
-  if (find) {
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) backups.push_back(found.cFileName);
-    } while (::FindNextFileW(find.get(), &found));
-  }
+  const std::vector<std::wstring> backups = BackupFiles();
   ASSERT_EQ(backups.size(), 1u) << "one repair, one backup file";
   EXPECT_TRUE(backups[0].starts_with(L"Backup") && backups[0].ends_with(L".reg") &&
               backups[0].size() == std::wstring(L"BackupYYYYMMDDhhmmss.reg").size())
@@ -220,6 +265,36 @@ TEST(E2eCleanOnce, RemovesExactlyTheStaleUnignoredEntriesAndItsBackupBringsThemB
   for (size_t i = 0; i < areas.size(); ++i) {
     EXPECT_EQ(Export(areas[i], ToWide(scratch.At("after" + std::to_string(i) + ".reg"))), before[i])
         << "the registry editor's export of " << ToUtf8(areas[i]) << " differs after the restore";
+  }
+
+  // A scanner error on the hidden dialog: a Shared DLLs count of 8 bytes for a file that exists.
+  // The scan ends there as a stop would, the repair takes what was found before, the run ends.
+  {
+    SetText(CreateKey(HKEY_LOCAL_MACHINE, std::wstring(kAppPaths) + L"\\QuilletE2eBeforeError.exe").get(), L"",
+            L"C:\\QuilletE2e\\QuilletE2eBeforeError.exe");
+    const unsigned long long eightBytes = 1;
+    SetRaw(CreateKey(HKEY_LOCAL_MACHINE, kSharedDlls).get(), L"C:\\QuilletE2e\\here.exe", REG_DWORD, &eightBytes,
+           sizeof(eightBytes));
+  }
+  std::vector<std::string> beforeError;
+  for (size_t i = 0; i < areas.size(); ++i) {
+    beforeError.push_back(Export(areas[i], ToWide(scratch.At("error-before" + std::to_string(i) + ".reg"))));
+  }
+  ::Sleep(1100);  // a backup of its own: the file name counts seconds
+  QuilletProcess failing(L"-cleanonce");
+  ASSERT_TRUE(failing.Started());
+  ASSERT_TRUE(failing.WaitForExit(180000, &exitCode)) << "the unattended run did not end after the scanner error";
+  EXPECT_EQ(exitCode, 0u);
+  cursor->SetRoot(RootKey::LocalMachine);
+  EXPECT_FALSE(cursor->KeyExists("\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\QuilletE2eBeforeError.exe"))
+      << "the repair ran on the rows found before the error";
+  std::vector<std::wstring> nowBackups = BackupFiles();
+  ASSERT_EQ(nowBackups.size(), 2u);
+  const std::wstring second = nowBackups[0] == backups[0] ? nowBackups[1] : nowBackups[0];
+  ASSERT_TRUE(ImportWithRegedit(std::wstring(kBackups) + L"\\" + second));
+  for (size_t i = 0; i < areas.size(); ++i) {
+    EXPECT_EQ(Export(areas[i], ToWide(scratch.At("error-after" + std::to_string(i) + ".reg"))), beforeError[i])
+        << "the registry editor's export of " << ToUtf8(areas[i]) << " differs after the second restore";
   }
 }
 

@@ -300,4 +300,12 @@ bool HostMappedFileSystem::WriteFile(std::string_view path, std::string_view byt
 
 bool HostMappedFileSystem::AppendFile(std::string_view path, std::string_view bytes) { return PutFile(path, bytes, true); }
 
+bool HostMappedFileSystem::TruncateFile(std::string_view path, uint64_t size) {
+  auto resolved = Resolve(path);
+  if (!resolved || IsFolder(*resolved) || IsReadOnly(*resolved)) return false;
+  std::error_code error;
+  fs::resize_file(*resolved, size, error);
+  return !error;
+}
+
 }  // namespace quillet

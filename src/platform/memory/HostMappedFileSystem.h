@@ -54,6 +54,7 @@ class HostMappedFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool AppendFile(std::string_view path, std::string_view bytes) override;
+  bool TruncateFile(std::string_view path, uint64_t size) override;
 
  private:
   // The host folder that holds the path's last component, and that component as written.

@@ -166,6 +166,12 @@ MemoryFileSystem& MemoryFileSystem::failWrites(bool fail) {
   return *this;
 }
 
+MemoryFileSystem& MemoryFileSystem::failWritesAfter(uint64_t bytes) {
+  std::unique_lock lock(mutex_);
+  writeRoom_ = bytes;
+  return *this;
+}
+
 MemoryFileSystem& MemoryFileSystem::refuseDelete(std::string_view path) {
   std::unique_lock lock(mutex_);
   auto parsed = ParseDrivePath(path);
@@ -235,6 +241,7 @@ std::string MemoryFileSystem::Dump() const {
   if (!environment_.empty()) out += "environment:\n";
   for (const auto& [key, entry] : environment_) out += "  " + entry.first + "=" + entry.second + "\n";
   if (failWrites_) out += "writes fail\n";
+  if (writeRoom_) out += "writes fail after " + std::to_string(*writeRoom_) + " more bytes\n";
   for (const auto& refused : refusedDeletes_) out += "delete refused: " + refused + "\n";
   return out;
 }
@@ -392,12 +399,24 @@ bool MemoryFileSystem::PutFile(std::string_view path, std::string_view bytes, bo
     slot = std::make_unique<Node>();
     slot->name = leaf;
   }
+  const bool fits = !writeRoom_ || bytes.size() <= *writeRoom_;
+  if (!fits) bytes = bytes.substr(0, static_cast<size_t>(*writeRoom_));
+  if (writeRoom_) *writeRoom_ -= bytes.size();
   if (append) {
     slot->contents += bytes;
   } else {
     slot->contents = std::string(bytes);
   }
   slot->lastWriteTime = clock_;
+  return fits;
+}
+
+bool MemoryFileSystem::TruncateFile(std::string_view path, uint64_t size) {
+  std::unique_lock lock(mutex_);
+  Node* node = Find(path);
+  if (!node || node->isFolder || node->attributes.readOnly) return false;
+  if (size < node->contents.size()) node->contents.resize(static_cast<size_t>(size));
+  node->lastWriteTime = clock_;
   return true;
 }
 

@@ -51,6 +51,9 @@ class MemoryFileSystem : public FileSystem {
   // Failure injection: every write (WriteFile, AppendFile, CopyFile, CreateFolderTree) fails;
   // deletes of one path are refused.
   MemoryFileSystem& failWrites(bool fail = true);
+  // Later writes and appends put bytes more bytes in all; the one that goes past them writes what
+  // fits and fails, as on a disk that fills up.
+  MemoryFileSystem& failWritesAfter(uint64_t bytes);
   MemoryFileSystem& refuseDelete(std::string_view path);
 
   // FileExists and FolderExists calls made so far (the host scan tool reports it).
@@ -74,6 +77,7 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool AppendFile(std::string_view path, std::string_view bytes) override;
+  bool TruncateFile(std::string_view path, uint64_t size) override;
 
  private:
   struct Node;
@@ -92,6 +96,7 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> refusedDeletes_;                                    // upper-case paths
   int64_t clock_ = kDefaultTime;
   bool failWrites_ = false;
+  std::optional<uint64_t> writeRoom_;  // bytes the disk still takes, when limited
   mutable std::atomic<uint64_t> probes_{0};
   mutable std::atomic<uint64_t> reads_{0};
 };

@@ -27,6 +27,8 @@ struct Node {
   std::map<std::string, std::shared_ptr<Node>> subkeys;
   std::vector<StoredValue> values;
   bool denyFullAccess = false;
+  bool deletableReadOnly = false;  // with denyFullAccess: the delete succeeds all the same
+  bool denyOpen = false;
   bool refuseDelete = false;
   std::vector<std::string> refusedValueDeletes;  // upper-cased names
 };
@@ -145,7 +147,8 @@ std::vector<uint8_t> LittleEndian(uint64_t value, size_t bytes) {
 void DumpNode(const Node& node, std::string& out) {
   if (node.parent || !node.values.empty()) {
     out.append(1, '[').append(FullPath(node)).append(1, ']');
-    if (node.denyFullAccess) out += " ; deny full access";
+    if (node.denyOpen) out += " ; deny open";
+    if (node.denyFullAccess) out += node.deletableReadOnly ? " ; read and delete only" : " ; deny full access";
     if (node.refuseDelete) out += " ; refuse delete";
     for (const std::string& name : node.refusedValueDeletes) out += " ; refuse delete of value " + name;
     out += "\n";
@@ -166,11 +169,12 @@ class MemoryCursor final : public RegistryCursor {
   void SetReadOnly() override { readOnly_ = true; }
 
   bool OpenKey(std::string_view path) override {
+    if (HasNulInside(path)) return false;
     std::shared_lock lock(tree_->mutex);
     auto [base, sub, absolute] = Base(path);
     if (base->deleted) return false;
     std::shared_ptr<Node> node = Find(base, sub);
-    if (!node || (!readOnly_ && node->denyFullAccess)) return false;
+    if (!node || node->denyOpen || (!readOnly_ && node->denyFullAccess)) return false;
     if (absolute || !current_ || path_.empty()) {
       path_ = std::string(sub);
     } else if (!sub.empty()) {
@@ -260,9 +264,12 @@ class MemoryCursor final : public RegistryCursor {
   }
 
   bool KeyExists(std::string_view path) override {
+    if (HasNulInside(path)) return false;
     std::shared_lock lock(tree_->mutex);
     auto [base, sub, absolute] = Base(path);
-    return !base->deleted && Find(base, sub) != nullptr;
+    if (base->deleted) return false;
+    std::shared_ptr<Node> node = Find(base, sub);
+    return node && !node->denyOpen;
   }
 
   KeyInfo GetKeyInfo() override {
@@ -275,14 +282,22 @@ class MemoryCursor final : public RegistryCursor {
     std::unique_lock lock(tree_->mutex);
     auto [base, sub, absolute] = Base(path);
     // An empty path would name the base key itself; nothing is deleted through it.
-    if (SplitPath(sub).empty() || base->deleted) return false;
+    if (SplitPath(sub).empty() || base->deleted || HasNulInside(sub)) return false;
     return DeleteTree(base, sub);
+  }
+
+  bool DeleteKeyOnly(std::string_view path) override {
+    std::unique_lock lock(tree_->mutex);
+    auto [base, sub, absolute] = Base(path);
+    if (SplitPath(sub).empty() || base->deleted || HasNulInside(sub)) return false;
+    std::shared_ptr<Node> node = Find(base, sub);
+    return node && DeleteAlone(*node);
   }
 
   bool DeleteValue(std::string_view name) override {
     std::unique_lock lock(tree_->mutex);
     // Deleting a value needs a key opened for writing.
-    if (!Readable() || !currentWritable_) return false;
+    if (!Readable() || !currentWritable_ || HasNulInside(name)) return false;
     const std::string upper = UpperCase(name);
     for (const std::string& refused : current_->refusedValueDeletes) {
       if (refused == upper) return false;
@@ -314,7 +329,9 @@ class MemoryCursor final : public RegistryCursor {
 
   bool Readable() const { return current_ && !current_->deleted; }
 
-  const StoredValue* Lookup(std::string_view name) const { return Readable() ? FindValue(*current_, name) : nullptr; }
+  const StoredValue* Lookup(std::string_view name) const {
+    return Readable() && !HasNulInside(name) ? FindValue(*current_, name) : nullptr;
+  }
 
   // Subkeys first, depth first, last index first; then the key itself, which the system
   // refuses while it still has subkeys.
@@ -322,11 +339,24 @@ class MemoryCursor final : public RegistryCursor {
     std::shared_ptr<Node> node = Find(base, sub);
     if (!node) return false;
     std::vector<std::shared_ptr<Node>> children;
-    for (const auto& [upper, child] : node->subkeys) children.push_back(child);
-    for (size_t i = children.size(); i-- > 0;) DeleteTree(node, children[i]->name);
-    if (node->refuseDelete || node->denyFullAccess || !node->subkeys.empty()) return false;
-    tree_->deletedKeys.push_back(FullPath(*node));
-    Detach(*node);
+    // The subkeys of a key that does not open cannot be listed.
+    if (!node->denyOpen) {
+      for (const auto& [upper, child] : node->subkeys) children.push_back(child);
+    }
+    for (size_t i = children.size(); i-- > 0;) {
+      // A name with a NUL cannot be passed on: the system would take the sibling named by its start.
+      if (!HasNulInside(children[i]->name)) DeleteTree(node, children[i]->name);
+    }
+    return DeleteAlone(*node);
+  }
+
+  bool DeleteAlone(Node& node) {
+    if (node.refuseDelete || node.denyOpen || (node.denyFullAccess && !node.deletableReadOnly) ||
+        !node.subkeys.empty()) {
+      return false;
+    }
+    tree_->deletedKeys.push_back(FullPath(node));
+    Detach(node);
     return true;
   }
 
@@ -383,6 +413,19 @@ KeyBuilder& KeyBuilder::multi(std::string_view name, const std::vector<std::stri
 KeyBuilder& KeyBuilder::denyFullAccess() {
   std::unique_lock lock(tree_->mutex);
   node_->denyFullAccess = true;
+  return *this;
+}
+
+KeyBuilder& KeyBuilder::readAndDeleteOnly() {
+  std::unique_lock lock(tree_->mutex);
+  node_->denyFullAccess = true;
+  node_->deletableReadOnly = true;
+  return *this;
+}
+
+KeyBuilder& KeyBuilder::denyOpen() {
+  std::unique_lock lock(tree_->mutex);
+  node_->denyOpen = true;
   return *this;
 }
 

@@ -35,6 +35,11 @@ class KeyBuilder {
   // The key opens for reading only, as under an access list that grants nothing else; a
   // delete of the key is refused too.
   KeyBuilder& denyFullAccess();
+  // The key opens for reading only, and yet a delete of it succeeds (an access list that grants
+  // reading and DELETE).
+  KeyBuilder& readAndDeleteOnly();
+  // The key opens neither for reading nor for writing; its parent still lists it.
+  KeyBuilder& denyOpen();
   // Failure injection: deleting this key, or one of its values, fails.
   KeyBuilder& refuseDelete();
   KeyBuilder& refuseValueDelete(std::string_view name);

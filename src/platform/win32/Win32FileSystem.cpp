@@ -195,4 +195,14 @@ bool Win32FileSystem::AppendFile(std::string_view path, std::string_view bytes) 
   return WriteAll(file.get(), bytes);
 }
 
+bool Win32FileSystem::TruncateFile(std::string_view path, uint64_t size) {
+  UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(size);
+  return ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get()) &&
+         ::FlushFileBuffers(file.get());
+}
+
 }  // namespace quillet::win32

@@ -21,6 +21,7 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool AppendFile(std::string_view path, std::string_view bytes) override;
+  bool TruncateFile(std::string_view path, uint64_t size) override;
 };
 
 }  // namespace quillet::win32

@@ -110,7 +110,9 @@ bool DeleteTree(HKEY base, const std::wstring& sub) {
   if (::RegOpenKeyExW(base, sub.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
     KeyCounts counts = QueryCounts(key.get());
     for (DWORD index = counts.subkeys; index-- > 0;) {
-      if (auto name = SubkeyName(key.get(), index, counts.longestSubkeyName)) DeleteTree(key.get(), ToWide(*name));
+      auto name = SubkeyName(key.get(), index, counts.longestSubkeyName);
+      // A name with a NUL would reach the system as the sibling named by its start.
+      if (name && !HasNulInside(*name)) DeleteTree(key.get(), ToWide(*name));
     }
   }
   return ::RegDeleteKeyW(base, sub.c_str()) == ERROR_SUCCESS;
@@ -128,6 +130,7 @@ class Win32Cursor final : public RegistryCursor {
   void SetReadOnly() override { readOnly_ = true; }
 
   bool OpenKey(std::string_view path) override {
+    if (HasNulInside(path)) return false;
     auto [base, sub, absolute] = Base(path);
     HKEY opened = nullptr;
     if (::RegOpenKeyExW(base, ToWide(sub).c_str(), 0, readOnly_ ? KEY_READ : KEY_ALL_ACCESS, &opened) !=
@@ -189,8 +192,8 @@ class Win32Cursor final : public RegistryCursor {
   ValueKind GetValueKind(std::string_view name) override {
     if (const ListedValue* value = Listed(name)) return KindOfType(value->type);
     DWORD type = 0;
-    if (!current_ || ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, &type, nullptr, nullptr) !=
-                         ERROR_SUCCESS) {
+    if (!current_ || HasNulInside(name) ||
+        ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) {
       return ValueKind::Other;
     }
     return KindOfType(type);
@@ -199,8 +202,8 @@ class Win32Cursor final : public RegistryCursor {
   int64_t GetValueSize(std::string_view name) override {
     if (const ListedValue* value = Listed(name)) return static_cast<int64_t>(value->data.size());
     DWORD size = 0;
-    if (!current_ || ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, nullptr, nullptr, &size) !=
-                         ERROR_SUCCESS) {
+    if (!current_ || HasNulInside(name) ||
+        ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
       return -1;
     }
     return size;
@@ -234,7 +237,7 @@ class Win32Cursor final : public RegistryCursor {
       return static_cast<int32_t>(value);
     }
     // Larger data fails here with ERROR_MORE_DATA, before its type is looked at.
-    if (!current_ || ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, &type,
+    if (!current_ || HasNulInside(name) || ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, &type,
                                         reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
       throw RegistryError(FailedToGetDataMessage(name));
     }
@@ -252,13 +255,13 @@ class Win32Cursor final : public RegistryCursor {
 
   bool ValueExists(std::string_view name) override {
     if (Listed(name)) return true;
-    return current_ && ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, nullptr, nullptr,
+    return current_ && !HasNulInside(name) && ::RegQueryValueExW(current_.get(), ToWide(name).c_str(), nullptr, nullptr, nullptr,
                                           nullptr) == ERROR_SUCCESS;
   }
 
   std::optional<RegistryValue> ReadRawValue(std::string_view name) override {
     if (const ListedValue* listed = Listed(name)) return RegistryValue{std::string(name), listed->type, listed->data};
-    if (!current_) return std::nullopt;
+    if (!current_ || HasNulInside(name)) return std::nullopt;
     const std::wstring wide = ToWide(name);
     DWORD type = 0;
     DWORD size = 0;
@@ -282,6 +285,7 @@ class Win32Cursor final : public RegistryCursor {
   }
 
   bool KeyExists(std::string_view path) override {
+    if (HasNulInside(path)) return false;
     auto [base, sub, absolute] = Base(path);
     UniqueKey key;
     return ::RegOpenKeyExW(base, ToWide(sub).c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
@@ -296,14 +300,22 @@ class Win32Cursor final : public RegistryCursor {
   bool DeleteKey(std::string_view path) override {
     auto [base, sub, absolute] = Base(path);
     // An empty path would name the base key itself; nothing is deleted through it.
-    if (sub.find_first_not_of('\\') == std::string_view::npos) return false;
+    if (sub.find_first_not_of('\\') == std::string_view::npos || HasNulInside(sub)) return false;
     Forget();
     return DeleteTree(base, ToWide(sub));
   }
 
+  bool DeleteKeyOnly(std::string_view path) override {
+    auto [base, sub, absolute] = Base(path);
+    if (sub.find_first_not_of('\\') == std::string_view::npos || HasNulInside(sub)) return false;
+    Forget();
+    // The system refuses a key that still has subkeys.
+    return ::RegDeleteKeyW(base, ToWide(sub).c_str()) == ERROR_SUCCESS;
+  }
+
   bool DeleteValue(std::string_view name) override {
     Forget();
-    return current_ && ::RegDeleteValueW(current_.get(), ToWide(name).c_str()) == ERROR_SUCCESS;
+    return current_ && !HasNulInside(name) && ::RegDeleteValueW(current_.get(), ToWide(name).c_str()) == ERROR_SUCCESS;
   }
 
  private:
@@ -323,7 +335,8 @@ class Win32Cursor final : public RegistryCursor {
   // The listed value of exactly this name. The walk asks in listing order, so the search starts
   // where the last one was found.
   const ListedValue* Listed(std::string_view name) {
-    if (!listedValid_) return nullptr;
+    // Answered as the system's calls would answer it, so both reading modes agree.
+    if (!listedValid_ || HasNulInside(name)) return nullptr;
     const size_t count = listed_.size();
     for (size_t step = 0; step < count; ++step) {
       const size_t i = (lastFound_ + step) % count;

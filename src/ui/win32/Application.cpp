@@ -15,4 +15,13 @@ bool HandOverToRunningInstance(const std::string& mainWindowClass) {
   return true;
 }
 
+void ReportStartFailure(const std::string& line) {
+  const HANDLE errors = ::GetStdHandle(STD_ERROR_HANDLE);
+  if (errors && errors != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    ::WriteFile(errors, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  }
+  ::OutputDebugStringW(quillet::win32::ToWide(line).c_str());
+}
+
 }  // namespace quillet::ui

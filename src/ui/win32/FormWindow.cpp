@@ -64,7 +64,12 @@ FormWindow::FormWindow(Win32UiHost& host, TForm& form, HWND owner) : host_(host)
   const HWND created = ::CreateWindowExW(exStyle, RegisterFormClass(className), ToWide(form.Caption()).c_str(), style,
                                          CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                                          outer.bottom - outer.top, owner, nullptr, ::GetModuleHandleW(nullptr), this);
-  if (!created) window_.release();
+  if (!created) {
+    const DWORD error = ::GetLastError();
+    window_.release();
+    throw WindowNotCreated("the window \"" + form.Caption() + "\" could not be created (error " +
+                           std::to_string(error) + ")");
+  }
   scale_.dpi = WindowDpi(window_.get());
   form.SetHostData(this);
   form.AttachPeer(this);

@@ -3,6 +3,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@
 namespace quillet::ui::win32 {
 
 class Win32UiHost;
+
+// The system made no window for a form (no display that answers, a desktop that refuses windows).
+class WindowNotCreated : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // A form model on screen: its top-level window, its controls, menus and timers. The window's
 // user data points here; its procedure decodes messages into the model's handlers.

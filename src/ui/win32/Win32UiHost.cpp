@@ -94,7 +94,14 @@ int Win32UiHost::Run(TForm& mainForm) {
 
 ModalResult Win32UiHost::ShowModal(TForm& form) {
   const HWND owner = OwnerWindow(nullptr);
-  FormWindow& window = Realize(form, owner);
+  FormWindow* made = nullptr;
+  try {
+    made = &Realize(form, owner);
+  } catch (const WindowNotCreated&) {
+    // A dialog that never appeared cannot be answered: it counts as cancelled.
+    return ModalResult::Cancel;
+  }
+  FormWindow& window = *made;
   form.BeginModal();
   std::vector<FormWindow*> below = stack_;
   for (FormWindow* other : below) ::EnableWindow(other->Handle(), FALSE);

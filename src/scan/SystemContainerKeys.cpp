@@ -1,0 +1,56 @@
+#include "scan/SystemContainerKeys.h"
+
+#include <vector>
+
+#include "base/TextCompare.h"
+
+namespace quillet {
+namespace {
+
+// Direct subkeys of "Software" (and of its 32-bit view "Software\Wow6432Node") that belong to
+// the system.
+constexpr const char* kSoftwareContainers[] = {
+    "Classes",  "Clients",  "Microsoft", "ODBC", "Policies", "Registered Applications", "RegisteredApplications",
+    "Wow6432Node",
+};
+
+std::vector<std::string_view> PathParts(std::string_view path) {
+  std::vector<std::string_view> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    // Empty parts (doubled or trailing separators) name no key, as the system reads them.
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+bool IsSoftwareContainer(std::string_view name) {
+  for (const char* container : kSoftwareContainers) {
+    if (SameText(name, container)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsSystemContainerKey(RootKey root, std::string_view keyPath) {
+  std::vector<std::string_view> parts = PathParts(keyPath);
+  // A user's hive under HKEY_USERS is laid out like a root of its own.
+  if (root == RootKey::Users && !parts.empty()) parts.erase(parts.begin());
+  if (parts.size() <= 1) return true;
+  if (!SameText(parts[0], "Software")) return false;
+  if (parts.size() == 2) return IsSoftwareContainer(parts[1]);
+  return parts.size() == 3 && SameText(parts[1], "Wow6432Node") && IsSoftwareContainer(parts[2]);
+}
+
+bool IsSystemContainerKeyPath(std::string_view fullPath) {
+  const size_t separator = fullPath.find('\\');
+  const std::optional<RootKey> root = ParseRootName(fullPath.substr(0, separator));
+  if (!root) return false;
+  return IsSystemContainerKey(*root, separator == std::string_view::npos ? std::string_view() : fullPath.substr(separator + 1));
+}
+
+}  // namespace quillet
