@@ -58,8 +58,13 @@ file(COPY "${QUILLET_ICON}" DESTINATION "${work}")
 file(COPY "${QUILLET_WXS}" DESTINATION "${work}")
 get_filename_component(icon_name "${QUILLET_ICON}" NAME)
 get_filename_component(wxs_name "${QUILLET_WXS}" NAME)
+# One product code per version, the same in every build of it: installing a rebuild of the
+# installed version again is then a repair, not a second entry in Add/Remove Programs, and an
+# administrator can remove a version by its code.
+string(UUID product_code NAMESPACE 9567F0AA-9392-401D-BE84-14915E1617C2 NAME "ProductCode/${QUILLET_VERSION}"
+       TYPE SHA1 UPPER)
 execute_process(
-  COMMAND "${QUILLET_WIXL}" --arch x86
+  COMMAND "${QUILLET_WIXL}" --arch x86 -D "ProductCode=${product_code}"
           -D "Version=${QUILLET_VERSION}" -D "ExeFile=portable/quillet.exe" -D "IconFile=${icon_name}"
           -o "${msi}" "${wxs_name}" languages.wxs
   WORKING_DIRECTORY "${work}"

@@ -129,16 +129,19 @@ std::map<std::string, std::vector<std::string>> ExportedKeys(const std::string& 
   return result;
 }
 
-// The values of the uninstall entry named "Orvane Quillet", or nothing when there is none.
-std::optional<std::map<std::wstring, std::wstring>> UninstallEntry() {
+// The values of the uninstall entry named "Orvane Quillet" in one view of the registry, or
+// nothing when there is none.
+std::optional<std::map<std::wstring, std::wstring>> UninstallEntryIn(REGSAM view) {
   win32::UniqueKey base;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, base.put()) != ERROR_SUCCESS) return std::nullopt;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | view, base.put()) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
   wchar_t name[256];
   for (DWORD i = 0;; ++i) {
     DWORD nameLength = 256;
     if (::RegEnumKeyExW(base.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     win32::UniqueKey entry;
-    if (::RegOpenKeyExW(base.get(), name, 0, KEY_READ, entry.put()) != ERROR_SUCCESS) continue;
+    if (::RegOpenKeyExW(base.get(), name, 0, KEY_READ | view, entry.put()) != ERROR_SUCCESS) continue;
     std::map<std::wstring, std::wstring> values;
     wchar_t valueName[256];
     wchar_t data[2048];
@@ -156,6 +159,12 @@ std::optional<std::map<std::wstring, std::wstring>> UninstallEntry() {
     if (values[L"DisplayName"] == L"Orvane Quillet") return values;
   }
   return std::nullopt;
+}
+
+// The entry in either view: Windows keeps those of 32-bit packages in the 64-bit view.
+std::optional<std::map<std::wstring, std::wstring>> UninstallEntry() {
+  auto entry = UninstallEntryIn(KEY_WOW64_64KEY);
+  return entry ? entry : UninstallEntryIn(KEY_WOW64_32KEY);
 }
 
 // The program file a command line or icon reference names: quotes, arguments and an icon
