@@ -103,30 +103,29 @@ std::map<std::string, std::vector<std::string>> ExportedKeys(const std::string& 
 // for themselves: Wine's own settings, and the empty keys the engine makes on its first use (a
 // product's registration there holds values, and is caught).
 ::testing::AssertionResult SameRegistry(const std::string& before, const std::string& after) {
+  auto under = [](const std::string& key, const std::string& base) {
+    return SameText(key, base) || StartsWithText(key, base + "\\");
+  };
+  auto wineOwn = [&](const std::string& key) { return under(key, "HKEY_CURRENT_USER\\Software\\Wine"); };
+  auto engineOwn = [&](const std::string& key) {
+    return under(key, "HKEY_LOCAL_MACHINE\\Software\\Classes\\Installer") ||
+           under(key, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer");
+  };
   const auto keysBefore = ExportedKeys(before);
   const auto keysAfter = ExportedKeys(after);
-  auto engineOwn = [](const std::string& key) {
-    return StartsWithText(key, "HKEY_CURRENT_USER\\Software\\Wine\\") ||
-           StartsWithText(key, "HKEY_LOCAL_MACHINE\\Software\\Classes\\Installer") ||
-           StartsWithText(key, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer");
-  };
-  ::testing::AssertionResult result = ::testing::AssertionSuccess();
-  bool same = true;
-  auto report = [&](const std::string& key, const char* what) {
-    if (same) result = ::testing::AssertionFailure();
-    same = false;
-    result << "\n  " << what << " " << key;
-  };
+  std::string differences;
   for (const auto& [key, values] : keysBefore) {
-    if (StartsWithText(key, "HKEY_CURRENT_USER\\Software\\Wine\\")) continue;
     auto found = keysAfter.find(key);
-    if (found == keysAfter.end()) report(key, "gone:");
-    else if (found->second != values) report(key, "values changed:");
+    if (wineOwn(key)) continue;
+    if (found == keysAfter.end()) differences += "\n  gone: " + key;
+    else if (found->second != values) differences += "\n  values changed: " + key;
   }
   for (const auto& [key, values] : keysAfter) {
-    if (!keysBefore.contains(key) && !(values.empty() && engineOwn(key))) report(key, "added:");
+    if (keysBefore.contains(key) || wineOwn(key) || (values.empty() && engineOwn(key))) continue;
+    differences += "\n  added: " + key;
   }
-  return result;
+  if (differences.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << differences;
 }
 
 // The values of the uninstall entry named "Orvane Quillet" in one view of the registry, or
