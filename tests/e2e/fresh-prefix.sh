@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Runs a Windows test program in a Wine prefix made fresh for this run (build/windows/e2e-prefix),
-# on the display of the run's fixture, and ends that prefix's server afterwards. The shared test
-# prefix is not touched.
+# Runs a Windows test program in a Wine prefix made fresh for this run (build/windows/e2e-prefix,
+# or the folder QUILLET_FRESH_PREFIX_NAME names), on the display of the run's fixture, and ends
+# that prefix's server afterwards. The shared test prefix is not touched.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 scripts=$here/../../scripts
 build_dir=${QUILLET_BUILD_DIR:-$here/../../build/windows}
 export QUILLET_BUILD_DIR=$build_dir
-export WINEPREFIX=$build_dir/e2e-prefix
+export WINEPREFIX=$build_dir/${QUILLET_FRESH_PREFIX_NAME:-e2e-prefix}
 export QUILLET_E2E_FRESH_PREFIX=1
 
 "$scripts/wine-prefix.sh" remove

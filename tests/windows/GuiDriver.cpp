@@ -59,8 +59,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD st
   }
 }
 
-QuilletProcess::QuilletProcess(const std::wstring& arguments) {
-  std::wstring commandLine = L"\"" + QuilletExePath() + L"\"";
+QuilletProcess::QuilletProcess(const std::wstring& arguments, const std::wstring& exePath) {
+  std::wstring commandLine = L"\"" + (exePath.empty() ? QuilletExePath() : exePath) + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);

@@ -31,7 +31,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD st
 
 class QuilletProcess {
  public:
-  explicit QuilletProcess(const std::wstring& arguments = L"");
+  // Starts the built quillet.exe, or the program at exePath when one is given.
+  explicit QuilletProcess(const std::wstring& arguments = L"", const std::wstring& exePath = L"");
   ~QuilletProcess();  // closes a window still open, and ends the process if it will not go
   QuilletProcess(const QuilletProcess&) = delete;
   QuilletProcess& operator=(const QuilletProcess&) = delete;

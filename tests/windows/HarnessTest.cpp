@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestPaths.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
 
 namespace quillet::testing {
@@ -60,8 +62,22 @@ TEST(Harness, QuilletExeIsAGuiProgramWithVersionAndManifest) {
   ASSERT_GT(size, 0u) << "no version resource in quillet.exe";
   std::vector<BYTE> block(size);
   ASSERT_TRUE(::GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
-  EXPECT_EQ(VersionString(block, L"ProductName"), L"Orvane Quillet");
-  EXPECT_EQ(VersionString(block, L"FileVersion"), L"3.5");
+  const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+      {L"ProductName", L"Orvane Quillet"},
+      {L"CompanyName", L"Orvane Software"},
+      {L"FileDescription", L"Orvane Quillet registry cleaner"},
+      {L"FileVersion", L"3.5"},
+      {L"ProductVersion", L"3.5"},
+      {L"LegalCopyright", L"Copyright (C) 2026 Orvane Software"},
+      {L"OriginalFilename", L"quillet.exe"}};
+  for (const auto& [name, expected] : strings) {
+    EXPECT_EQ(VersionString(block, name), expected) << win32::ToUtf8(name);
+  }
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT fixedLength = 0;
+  ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00030005u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00030005u);
 
   win32::UniqueModule image(::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   ASSERT_TRUE(image);
