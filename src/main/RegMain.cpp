@@ -10,6 +10,7 @@
 #include "main/WindowMessages.h"
 #include "scan/ScanCategory.h"
 #include "settings/LanguageMenu.h"
+#include "settings/Options.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
 #include "settings/TextCompare.h"
@@ -528,6 +529,12 @@ void TfrmQuillet::lUpdateClick() { Host().OpenDocument(kWebAddresses.updatePage)
 void TfrmQuillet::miAboutClick() {
   TfrmAbout about(Host());
   about.ShowModal();
+}
+
+// The dialog writes OptionsSetting itself on OK; the file follows when the program ends.
+void TfrmQuillet::miOptionsClick() {
+  TfrmOptions options(Host());
+  options.ShowModal();
 }
 
 }  // namespace quillet
