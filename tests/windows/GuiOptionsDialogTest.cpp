@@ -157,6 +157,21 @@ TEST_F(GuiOptionsDialog, ATickedSwitchAndAnEntryAddedThroughTheAddDialogReachThe
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(ok) != 0; }, 5000));
   ::Sleep(200);
   EXPECT_TRUE(SaveScreenshot(entry, L"options-add-to-ignore-list"));
+
+  // The registry editor comes through the shell, and the dialog stays for the path copied from it.
+  TypeChord(entry, {VK_MENU, 'L'});
+  HWND editor = nullptr;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        std::vector<HWND> found = TopLevelWindows(0, nullptr, L"Registry Editor");
+        editor = found.empty() ? nullptr : found.front();
+        return editor != nullptr;
+      },
+      15000))
+      << "no registry editor";
+  if (editor) ::PostMessageW(editor, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(::IsWindowVisible(entry));
+  EXPECT_TRUE(WaitUntil([&] { return !editor || !::IsWindow(editor); }, 10000));
   TypeChord(entry, {VK_RETURN});
   ASSERT_TRUE(WaitUntil([&] { return Gone(entry); }, 5000));
 

@@ -219,8 +219,9 @@ bool FormWindow::TranslateKeys(MSG& message) {
   if (HACCEL accelerators = menus_->Accelerators()) {
     if (::TranslateAcceleratorW(window_, accelerators, &message)) return true;
   }
-  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) < 0) {
-    return TurnPage(::GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) < 0 &&
+      TurnPage(::GetKeyState(VK_SHIFT) < 0 ? -1 : 1)) {
+    return true;
   }
   return ::IsDialogMessageW(window_, &message) != 0;
 }
