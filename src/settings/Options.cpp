@@ -69,22 +69,23 @@ TfrmOptions::TfrmOptions(ui::UiHost& host) : TForm(host, "frmOptions") {
 
   GroupBox2 = Make<ui::TGroupBox>("GroupBox2", suiTabSheet1);
   GroupBox2->SetBounds(8, 98, 415, 178);
-  const std::pair<ui::TCheckBox**, const char*> switches[] = {
-      {&cbCreateRestore, "Create a system restore point before repair (XP, Vista, 7, 8)"},
-      {&cbDeleteBackupFile, "Delete backup file after restoring the registry on restore dialog"},
-      {&cbIncludeRemoveMedia, "Include all references to removable media"},
-      {&cbIncludeCDdrive, "Include all references to CD drive"},
-      {&cbShowHint, "Show hint dialog after repairing registry issue"},
-      {&cbBeep, "Beep after the scan and repair action"},
+  const struct {
+    ui::TCheckBox** box;
+    const char* name;
+    const char* caption;
+  } switches[] = {
+      {&cbCreateRestore, "cbCreateRestore", "Create a system restore point before repair (XP, Vista, 7, 8)"},
+      {&cbDeleteBackupFile, "cbDeleteBackupFile", "Delete backup file after restoring the registry on restore dialog"},
+      {&cbIncludeRemoveMedia, "cbIncludeRemoveMedia", "Include all references to removable media"},
+      {&cbIncludeCDdrive, "cbIncludeCDdrive", "Include all references to CD drive"},
+      {&cbShowHint, "cbShowHint", "Show hint dialog after repairing registry issue"},
+      {&cbBeep, "cbBeep", "Beep after the scan and repair action"},
   };
-  static constexpr const char* kSwitchNames[] = {"cbCreateRestore",      "cbDeleteBackupFile", "cbIncludeRemoveMedia",
-                                                  "cbIncludeCDdrive",     "cbShowHint",         "cbBeep"};
   int top = 18;
-  for (size_t i = 0; i < std::size(switches); ++i) {
-    ui::TCheckBox* box = Make<ui::TCheckBox>(kSwitchNames[i], GroupBox2);
-    box->SetBounds(14, top, 390, 20);
-    box->SetCaption(switches[i].second);
-    *switches[i].first = box;
+  for (const auto& entry : switches) {
+    *entry.box = Make<ui::TCheckBox>(entry.name, GroupBox2);
+    (*entry.box)->SetBounds(14, top, 390, 20);
+    (*entry.box)->SetCaption(entry.caption);
     top += 26;
   }
 
