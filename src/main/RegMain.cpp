@@ -11,6 +11,7 @@
 #include "scan/ScanCategory.h"
 #include "scan/ScanTask.h"
 #include "settings/LanguageMenu.h"
+#include "settings/Options.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
 #include "base/TextCompare.h"
@@ -534,6 +535,12 @@ void TfrmQuillet::lUpdateClick() { Host().OpenDocument(kWebAddresses.updatePage)
 void TfrmQuillet::miAboutClick() {
   TfrmAbout about(Host());
   about.ShowModal();
+}
+
+// The dialog writes OptionsSetting itself on OK; the file follows when the program ends.
+void TfrmQuillet::miOptionsClick() {
+  TfrmOptions options(Host());
+  options.ShowModal();
 }
 
 }  // namespace quillet

@@ -88,6 +88,7 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void miHomePageClick();
   void lUpdateClick();
   void miAboutClick();
+  void miOptionsClick();
   void aSelectAllExecute();
 
   // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
@@ -96,7 +97,6 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void miBackupFullRegistryClick() {}
   void miWindowsBackupClick() {}
   void miStartupManagerClick() {}
-  void miOptionsClick() {}
   void miEnglishClick(ui::TMenuItem&) {}
   void aSelectAllTypeExecute() {}
   void aSelectNoneExecute() {}

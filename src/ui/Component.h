@@ -58,6 +58,7 @@ enum class Change {
   Interval,
   ActivePage,
   WindowState,
+  Focus,       // the form's active control
 };
 
 // Result of a tree view hit test.

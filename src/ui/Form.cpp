@@ -29,6 +29,11 @@ void TForm::SetDesignClientSize(int width, int height) {
   Notify(Change::Bounds);
 }
 
+void TForm::SetActiveControl(TControl* control) {
+  activeControl_ = control;
+  Notify(Change::Focus);
+}
+
 void TForm::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;

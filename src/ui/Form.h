@@ -82,6 +82,11 @@ class TForm {
   const std::string& WindowClassName() const { return windowClassName_; }
   void SetWindowClassName(std::string name) { windowClassName_ = std::move(name); }
 
+  // The control the program last put the keyboard focus in; the renderer moves the focus there
+  // (at once, or when the form is next activated).
+  TControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TControl* control);
+
   bool Visible() const { return visible_; }
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
@@ -156,6 +161,7 @@ class TForm {
   bool systemMenu_ = true;
   BackgroundColor color_ = BackgroundColor::ButtonFace;
   TMainMenu* menu_ = nullptr;
+  TControl* activeControl_ = nullptr;
   std::string windowClassName_;
   bool visible_ = false;
   WindowState windowState_ = WindowState::Normal;

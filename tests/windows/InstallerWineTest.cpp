@@ -17,7 +17,7 @@
 #include "LiveScan.h"
 #include "ScratchFolder.h"
 #include "TestPaths.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"

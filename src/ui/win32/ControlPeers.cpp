@@ -469,6 +469,9 @@ class PageControlPeer final : public ControlPeer {
     } else if (change == Change::ActivePage) {
       TabCtrl_SetCurSel(window_, Pages().ActivePageIndex());
       form_.RefreshVisibility();
+      // A focus left in a control of the page just hidden would take the keyboard with it.
+      HWND focus = ::GetFocus();
+      if (focus && !::IsWindowVisible(focus) && ::IsChild(form_.Handle(), focus)) ::SetFocus(window_);
     } else {
       ControlPeer::Changed(component, change);
     }

@@ -153,10 +153,12 @@ void FormWindow::CreateControls() {
     peer->Create();
     peers_.push_back(std::move(peer));
   }
-  // Containers go below the controls they hold.
-  for (auto& peer : peers_) {
-    if (peer->IsContainer() && peer->Window()) {
-      ::SetWindowPos(peer->Window(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Containers go below the controls they hold, and an outer container below the ones inside it
+  // (a page control on a page, a group box in a group box): each goes to the bottom in turn,
+  // innermost (made last) first.
+  for (auto it = peers_.rbegin(); it != peers_.rend(); ++it) {
+    if ((*it)->IsContainer() && (*it)->Window()) {
+      ::SetWindowPos((*it)->Window(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
   RelayoutAll();
@@ -222,7 +224,36 @@ bool FormWindow::TranslateKeys(MSG& message) {
   if (HACCEL accelerators = menus_->Accelerators()) {
     if (::TranslateAcceleratorW(window_.get(), accelerators, &message)) return true;
   }
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) < 0 &&
+      TurnPage(::GetKeyState(VK_SHIFT) < 0 ? -1 : 1)) {
+    return true;
+  }
   return ::IsDialogMessageW(window_.get(), &message) != 0;
+}
+
+TPageControl* FormWindow::PageControlAtFocus() const {
+  if (ControlPeer* focused = PeerOf(::GetFocus())) {
+    for (TControl* at = &focused->Control(); at; at = at->Parent()) {
+      if (at->Kind() == ComponentKind::PageControl) return static_cast<TPageControl*>(at);
+      if (at->Kind() == ComponentKind::TabSheet) return &static_cast<TTabSheet*>(at)->PageControl();
+    }
+  }
+  for (const auto& peer : peers_) {
+    if (peer->Control().Kind() == ComponentKind::PageControl && peer->Control().Showing()) {
+      return static_cast<TPageControl*>(&peer->Control());
+    }
+  }
+  return nullptr;
+}
+
+bool FormWindow::TurnPage(int step) {
+  TPageControl* pages = PageControlAtFocus();
+  if (!pages || pages->Pages().empty()) return false;
+  const int count = static_cast<int>(pages->Pages().size());
+  pages->SelectPageFromUser(((pages->ActivePageIndex() + step) % count + count) % count);
+  // The focus goes to the tabs, as after a click on them; the control it was in may be hidden now.
+  if (auto* peer = static_cast<ControlPeer*>(pages->Peer()); peer && peer->Window()) ::SetFocus(peer->Window());
+  return true;
 }
 
 void FormWindow::FormChanged(TForm& form, Change change) {
@@ -239,6 +270,14 @@ void FormWindow::FormChanged(TForm& form, Change change) {
       break;
     }
     case Change::Visible: ::ShowWindow(window_.get(), form.Visible() ? SW_SHOW : SW_HIDE); break;
+    case Change::Focus: {
+      auto* peer = form.ActiveControl() ? static_cast<ControlPeer*>(form.ActiveControl()->Peer()) : nullptr;
+      if (!peer || !peer->Window()) break;
+      // Kept for the next activation too, which would otherwise pick the first control.
+      lastFocus_ = peer->Window();
+      if (::GetActiveWindow() == window_.get()) ::SetFocus(lastFocus_);
+      break;
+    }
     case Change::WindowState:
       ::ShowWindow(window_.get(), form.GetWindowState() == WindowState::Maximized   ? SW_MAXIMIZE
                             : form.GetWindowState() == WindowState::Minimized ? SW_MINIMIZE

@@ -81,6 +81,9 @@ class FormWindow final : public FormPeer {
   void Paint();
   ControlPeer* WindowlessAt(POINT devicePoint) const;
   ControlPeer* PeerOf(HWND window) const;
+  // Ctrl+Tab: the page control holding the focus (else the first one shown) turns a page.
+  TPageControl* PageControlAtFocus() const;
+  bool TurnPage(int step);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnNotify(NMHDR& header);
   void OnDpiChanged(int dpi, const RECT& suggested);
