@@ -88,12 +88,14 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void lUpdateClick();
   void miAboutClick();
   void aSelectAllExecute();
+  // The backup tools: the Restore dialog, the whole registry into a file, the system's backup
+  // program.
+  void bRestoreRegistryClick();
+  void miBackupFullRegistryClick();
+  void miWindowsBackupClick();
 
   // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
   // already, and do nothing yet.
-  void bRestoreRegistryClick() {}
-  void miBackupFullRegistryClick() {}
-  void miWindowsBackupClick() {}
   void miStartupManagerClick() {}
   void miOptionsClick() {}
   void miEnglishClick(ui::TMenuItem&) {}
