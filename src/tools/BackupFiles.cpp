@@ -1,7 +1,5 @@
 #include "tools/BackupFiles.h"
 
-#include <algorithm>
-
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "settings/TextCompare.h"
@@ -37,7 +35,9 @@ std::string BackupSizeText(uint64_t bytes) {
   return text + " KB";
 }
 
-bool ListsBefore(const BackupFileRow& a, const BackupFileRow& b) { return UpperCase(b.name) < UpperCase(a.name); }
+int CompareBackupNames(std::string_view first, std::string_view second) {
+  return UpperCase(second).compare(UpperCase(first));
+}
 
 std::vector<BackupFileRow> ListBackupFiles(FileSystem& files, Clock& clock, std::string_view folder) {
   const std::string prefix = WithTrailingBackslash(std::string(folder));
@@ -49,7 +49,6 @@ std::vector<BackupFileRow> ListBackupFiles(FileSystem& files, Clock& clock, std:
     if (!details) continue;
     rows.push_back({entry.name, clock.FormatDateTime(details->lastWriteTime), BackupSizeText(details->size)});
   }
-  std::stable_sort(rows.begin(), rows.end(), ListsBefore);
   return rows;
 }
 

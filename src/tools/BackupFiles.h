@@ -30,11 +30,12 @@ std::string WithTrailingBackslash(std::string folder);
 // Kilobytes rounded up, "," between groups of three digits whatever the locale, then " KB".
 std::string BackupSizeText(uint64_t bytes);
 
-// Rows in list order: by name, descending and without regard to case, so that the newest of
-// the time-stamped backups comes first.
-bool ListsBefore(const BackupFileRow& a, const BackupFileRow& b);
+// The list order of two file names: by name, descending and without regard to case, so that the
+// newest of the time-stamped backups comes first. Below zero: first comes before second.
+int CompareBackupNames(std::string_view first, std::string_view second);
 
-// Every file of the folder whose extension is ".reg" in any case (folders never), in list order.
+// Every file of the folder whose extension is ".reg" in any case (folders never), in the order
+// the folder gives them.
 std::vector<BackupFileRow> ListBackupFiles(FileSystem& files, Clock& clock, std::string_view folder);
 
 }  // namespace quillet

@@ -1,5 +1,7 @@
 #include "tools/Restore.h"
 
+#include <algorithm>
+
 #include "main/AppIdentity.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -105,7 +107,13 @@ void TfrmRestore::ListFolder(const std::string& folder) {
   for (BackupFileRow& row : ListBackupFiles(*platform.files, *platform.clock, folder)) {
     items.push_back({std::move(row.name), {std::move(row.date), std::move(row.size)}});
   }
+  std::stable_sort(items.begin(), items.end(),
+                   [](const ui::TListItem& a, const ui::TListItem& b) { return ListView1Compare(a, b) < 0; });
   ListView1->AddItems(std::move(items));
+}
+
+int TfrmRestore::ListView1Compare(const ui::TListItem& item1, const ui::TListItem& item2) {
+  return CompareBackupNames(item1.caption, item2.caption);
 }
 
 void TfrmRestore::bBrowseFolderClick() {

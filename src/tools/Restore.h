@@ -36,6 +36,8 @@ class TfrmRestore : public ui::TForm {
   void ListView1DblClick() { aRestoreExecute(); }
   void aDeleteExecute();
   void aRestoreUpdate();
+  // The list's order: below zero when item1 comes first.
+  static int ListView1Compare(const ui::TListItem& item1, const ui::TListItem& item2);
   // Fills the list with the backup files of the folder; tells the user when it does not exist.
   void ListFolder(const std::string& folder);
 

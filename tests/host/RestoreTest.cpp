@@ -164,39 +164,26 @@ TEST_F(RestoreDialogTest, ADoubleClickRestoresAndAnEditorThatCannotStartLeavesTh
                            [](const auto& run) { return run.form == "frmBackupHint"; }));
 }
 
-TEST_F(RestoreDialogTest, DeletingTheLastRowSelectsTheNewLastAndTheOnlyRowLeavesNothingToDo) {
-  std::vector<std::string> afterFirst;
-  bool restoreOnAtEnd = true;
-  bool deleteOnAtEnd = true;
-  OpenRestore({[](TfrmRestore& dialog) { dialog.ListView1->SetSelectedFromUser(1, true); },
-               [](TfrmRestore& dialog) { dialog.bDelete->Click(); },
-               [&](TfrmRestore& dialog) {
-                 afterFirst = Rows(*dialog.ListView1);
-                 EXPECT_TRUE(dialog.bDelete->Enabled());
-                 dialog.bDelete->Click();
-               },
-               [&](TfrmRestore& dialog) {
-                 EXPECT_EQ(dialog.ListView1->Count(), 0u);
-                 restoreOnAtEnd = dialog.bRestore->Enabled();
-                 deleteOnAtEnd = dialog.bDelete->Enabled();
-               }});
-  EXPECT_EQ(afterFirst, std::vector<std::string>{"backup20140102080000.REG|2014-01-02 08:00:00|1 KB|selected"});
-  EXPECT_FALSE(restoreOnAtEnd);
-  EXPECT_FALSE(deleteOnAtEnd);
-  EXPECT_EQ(fixture.shell.DeletedFiles(), (std::vector<std::string>{"C:\\Backups\\Backup20140101120000.reg",
-                                                                    "C:\\Backups\\backup20140102080000.REG"}));
-  EXPECT_TRUE(fixture.processes.StartedProcesses().empty()) << "a delete asks nothing and starts nothing";
-}
-
-TEST_F(RestoreDialogTest, DeletingARowInTheMiddleSelectsTheRowThatTookItsPlace) {
+TEST_F(RestoreDialogTest, ADeleteSelectsTheRowThatTookThePlaceElseTheNewLastAndAtLastNothing) {
   fixture.fs.file("C:\\Backups\\Backup20140103000000.reg");
-  std::vector<std::string> rows;
-  OpenRestore({[](TfrmRestore& dialog) { dialog.ListView1->SetSelectedFromUser(1, true); },
-               [](TfrmRestore& dialog) { dialog.bDelete->Click(); },
-               [&](TfrmRestore& dialog) { rows = Rows(*dialog.ListView1); }});
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].substr(0, 24), "Backup20140103000000.reg");
-  EXPECT_TRUE(rows[1].starts_with("Backup20140101120000.reg") && rows[1].ends_with("|selected")) << rows[1];
+  std::vector<std::vector<std::string>> shown;
+  bool commandsOnAtEnd = true;
+  const auto deleteAndLook = [&](TfrmRestore& dialog) {
+    dialog.bDelete->Click();
+    shown.push_back(Rows(*dialog.ListView1));
+  };
+  OpenRestore({[](TfrmRestore& dialog) { dialog.ListView1->SetSelectedFromUser(1, true); }, deleteAndLook,
+               deleteAndLook, deleteAndLook, [&](TfrmRestore& dialog) {
+                 commandsOnAtEnd = dialog.bRestore->Enabled() || dialog.bDelete->Enabled();
+               }});
+  const std::string jan3 = "Backup20140103000000.reg|2010-01-01 01:00:00|0 KB";
+  const std::string jan1 = "Backup20140101120000.reg|2014-01-01 12:00:00|2 KB";
+  EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{{jan3, jan1 + "|selected"}, {jan3 + "|selected"}, {}}));
+  EXPECT_FALSE(commandsOnAtEnd);
+  EXPECT_EQ(fixture.shell.DeletedFiles(),
+            (std::vector<std::string>{"C:\\Backups\\backup20140102080000.REG", "C:\\Backups\\Backup20140101120000.reg",
+                                      "C:\\Backups\\Backup20140103000000.reg"}));
+  EXPECT_TRUE(fixture.processes.StartedProcesses().empty()) << "a delete asks nothing and starts nothing";
 }
 
 TEST_F(RestoreDialogTest, BrowsingListsAnotherFolderOnlyForThisOpening) {
@@ -217,11 +204,6 @@ TEST_F(RestoreDialogTest, BrowsingListsAnotherFolderOnlyForThisOpening) {
   EXPECT_EQ(folderAgain, kFolder);
 }
 
-TEST_F(RestoreDialogTest, OpenDirectoryOpensTheListedFolder) {
-  OpenRestore({[](TfrmRestore& dialog) { dialog.bOpenDirectory->Click(); }});
-  EXPECT_EQ(fixture.ui.OpenedDocuments(), std::vector<std::string>{kFolder});
-}
-
 class FullBackupTest : public RestoreDialogTest {
  protected:
   void BackUp() {
@@ -235,7 +217,7 @@ class FullBackupTest : public RestoreDialogTest {
   }
 };
 
-TEST_F(FullBackupTest, ExportsTheWholeRegistryIntoTheChosenFileWithRegAdded) {
+TEST_F(FullBackupTest, ExportsTheWholeRegistryWithRegAddedAndReplacesAFileOnlyAfterYes) {
   fixture.ui.AnswerSaveDialog("C:\\full");
   EditorEnds();
   BackUp();
@@ -244,13 +226,11 @@ TEST_F(FullBackupTest, ExportsTheWholeRegistryIntoTheChosenFileWithRegAdded) {
   EXPECT_EQ(fixture.Window().SaveDialog1->Title, "Save full registry");
   EXPECT_EQ(fixture.Window().SaveDialog1->Filter, "Registry backup files (*.reg)|*.REG");
   EXPECT_TRUE(fixture.ui.MessageBoxes().empty());
-}
 
-TEST_F(FullBackupTest, AnExistingFileIsReplacedOnlyAfterYes) {
   fixture.fs.file("C:\\full.reg", "old");
   fixture.ui.AnswerSaveDialog("C:\\full.reg").AnswerMessageBox(ModalResult::No);
-  BackUp();
-  EXPECT_TRUE(CommandLines().empty());
+  fixture.Window().MenuItem("miBackupFullRegistry")->Click();
+  EXPECT_EQ(CommandLines().size(), 1u) << "No leaves the file alone";
   ASSERT_EQ(fixture.ui.MessageBoxes().size(), 1u);
   const ui::MessageBoxRequest& question = fixture.ui.MessageBoxes()[0];
   EXPECT_EQ(question.text, "C:\\full.reg has existed,overite it?");
@@ -261,13 +241,7 @@ TEST_F(FullBackupTest, AnExistingFileIsReplacedOnlyAfterYes) {
   fixture.ui.AnswerSaveDialog("C:\\full.reg").AnswerMessageBox(ModalResult::Yes);
   UserStopsEditor();
   fixture.Window().MenuItem("miBackupFullRegistry")->Click();
-  EXPECT_EQ(CommandLines(), std::vector<std::string>{"Regedit /e \"C:\\full.reg\""});
-}
-
-TEST_F(FullBackupTest, CancellingTheSaveDialogDoesNothing) {
-  fixture.ui.AnswerSaveDialog(std::nullopt);
-  BackUp();
-  EXPECT_TRUE(CommandLines().empty());
+  EXPECT_EQ(CommandLines().size(), 2u) << "Yes lets the registry editor overwrite it";
 }
 
 TEST_F(FullBackupTest, WindowsBackupOpensNtbackupInTheSystemFolder) {
