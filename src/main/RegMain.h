@@ -90,12 +90,14 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void miAboutClick();
   void miOptionsClick();
   void aSelectAllExecute();
+  // The backup tools: the Restore dialog, the whole registry into a file, the system's backup
+  // program.
+  void bRestoreRegistryClick();
+  void miBackupFullRegistryClick();
+  void miWindowsBackupClick();
 
   // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
   // already, and do nothing yet.
-  void bRestoreRegistryClick() {}
-  void miBackupFullRegistryClick() {}
-  void miWindowsBackupClick() {}
   void miStartupManagerClick() {}
   void miEnglishClick(ui::TMenuItem&) {}
   void aSelectAllTypeExecute() {}

@@ -110,6 +110,9 @@ class TForm {
   std::function<void()> OnActivate;
   std::function<void()> OnResize;
   std::function<void(CloseAction& action)> OnClose;
+  // Runs whenever the form's message loop has nothing left to handle: where commands re-check
+  // whether they are available.
+  std::function<void()> OnIdle;
 
   // Handlers of the private messages and of the system messages the form answers itself.
   void OnMessage(unsigned message, std::function<void(uintptr_t wParam, intptr_t lParam)> handler);

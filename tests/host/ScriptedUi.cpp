@@ -107,6 +107,18 @@ bool ScriptedUi::DeliverOne() {
   return true;
 }
 
+bool ScriptedUi::QueueEmpty() {
+  std::lock_guard lock(mutex_);
+  return queue_.empty();
+}
+
+void ScriptedUi::RunIdle() {
+  const std::vector<ui::TForm*> forms = active_;
+  for (ui::TForm* form : forms) {
+    if (form->OnIdle) form->OnIdle();
+  }
+}
+
 void ScriptedUi::WaitForPost(std::chrono::milliseconds most) {
   std::unique_lock lock(mutex_);
   posted_.wait_for(lock, most, [this] { return !queue_.empty(); });
@@ -129,6 +141,7 @@ ui::ModalResult ScriptedUi::ShowModal(ui::TForm& form) {
       if (form.EndModal()) break;
       continue;
     }
+    if (QueueEmpty()) RunIdle();
     if (!steps.empty() && steps.front().condition(form)) {
       Step step = std::move(steps.front());
       steps.pop_front();

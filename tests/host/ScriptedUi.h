@@ -26,6 +26,9 @@ namespace quillet::testing {
 //
 // Tree views are laid out one node a row, 16 pixels high, indented 19 pixels a level: the state
 // image at the start of the indent, 16 wide, the caption 2 pixels after it.
+//
+// A modal form's idle handlers run whenever no message waits, so also between two scripted
+// steps: each step sees the state a user would after the previous action.
 class ScriptedUi : public ui::UiHost {
  public:
   struct ModalRun {
@@ -115,6 +118,8 @@ class ScriptedUi : public ui::UiHost {
 
   void Realize(ui::TForm& form);
   bool DeliverOne();
+  bool QueueEmpty();
+  void RunIdle();
   void WaitForPost(std::chrono::milliseconds most);
 
   std::mutex mutex_;

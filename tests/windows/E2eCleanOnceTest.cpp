@@ -96,19 +96,7 @@ std::vector<std::wstring> BackupFiles() {
 }
 
 // The registry editor's export of a key and everything below it, as bytes.
-std::string Export(const std::wstring& key, const std::wstring& file) {
-  ::DeleteFileW(file.c_str());
-  std::wstring commandLine = L"regedit.exe /e \"" + file + L"\" \"" + key + L"\"";
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    return "<regedit did not start>";
-  }
-  win32::UniqueKernelHandle process(info.hProcess);
-  win32::UniqueKernelHandle thread(info.hThread);
-  ::WaitForSingleObject(process.get(), 120000);
-  return GetFileOrEmpty(ToUtf8(file));
-}
+std::string Export(const std::wstring& key, const std::wstring& file) { return ExportWithRegedit(key, file); }
 
 // What a user of the stored options is offered: the rows the scanners find here, less the ones
 // the filter takes away with the same lists.

@@ -337,6 +337,16 @@ POINT RemoteList::StateIconPoint(int row) const {
   return {-1, y};
 }
 
+POINT RemoteList::CaptionPoint(int row) const {
+  RemoteBuffer buffer(process_, sizeof(RECT));
+  RECT label{};
+  label.left = LVIR_LABEL;
+  buffer.Write(&label, sizeof(label));
+  ::SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row), buffer.Param());
+  buffer.Read(&label, sizeof(label));
+  return {label.left + 8, (label.top + label.bottom) / 2};
+}
+
 std::wstring StatusText(HWND statusBar, HANDLE process, int part) {
   constexpr size_t kChars = 512;
   RemoteBuffer buffer(process, kChars * sizeof(wchar_t));

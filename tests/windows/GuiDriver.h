@@ -111,6 +111,8 @@ class RemoteList {
   std::vector<std::wstring> Rows() const;
   // A point of the client area on the row's tick box; x is -1 when there is none.
   POINT StateIconPoint(int row) const;
+  // A point of the client area on the row's caption.
+  POINT CaptionPoint(int row) const;
 
  private:
   HWND list_;

@@ -4,7 +4,9 @@
 #include <sstream>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
 
 namespace quillet::testing {
@@ -23,6 +25,20 @@ namespace quillet::testing {
     return ::testing::AssertionFailure() << "regedit did not end";
   }
   return ::testing::AssertionSuccess();
+}
+
+std::string ExportWithRegedit(const std::wstring& key, const std::wstring& file) {
+  ::DeleteFileW(file.c_str());
+  std::wstring commandLine = L"regedit.exe /e \"" + file + L"\" \"" + key + L"\"";
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return "<regedit did not start>";
+  }
+  win32::UniqueKernelHandle process(info.hProcess);
+  win32::UniqueKernelHandle thread(info.hThread);
+  ::WaitForSingleObject(process.get(), 120000);
+  return GetFileOrEmpty(win32::ToUtf8(file));
 }
 
 std::string WithSortedValues(const std::string& dump) {

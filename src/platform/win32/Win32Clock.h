@@ -8,6 +8,7 @@ namespace quillet::win32 {
 class Win32Clock : public Clock {
  public:
   LocalDateTime Now() override;
+  std::string FormatDateTime(int64_t utcSeconds) override;
 };
 
 }  // namespace quillet::win32

@@ -55,8 +55,16 @@ HWND Win32UiHost::OwnerWindow(TForm* owner) const {
   return stack_.empty() ? nullptr : stack_.back()->Handle();
 }
 
+void Win32UiHost::RunIdle() {
+  const std::vector<FormWindow*> forms = stack_;
+  for (FormWindow* window : forms) {
+    if (window->Form().OnIdle) window->Form().OnIdle();
+  }
+}
+
 bool Win32UiHost::PumpOne() {
   MSG message;
+  if (!::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) RunIdle();
   const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
   if (got <= 0) {
     // The end of the program arrived inside a modal loop: pass it on to the outer loop.

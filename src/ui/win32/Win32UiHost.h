@@ -47,6 +47,8 @@ class Win32UiHost final : public UiHost {
   void Destroy(TForm& form);
   HWND OwnerWindow(TForm* owner) const;
   bool PumpOne();
+  // The idle handlers of the forms on screen, before the loop waits for the next message.
+  void RunIdle();
 
   std::mutex windowsMutex_;  // guards windows_ for PostMessage from other threads
   std::map<TForm*, std::unique_ptr<FormWindow>> windows_;
