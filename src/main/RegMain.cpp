@@ -14,6 +14,7 @@
 #include "settings/RegGlobal.h"
 #include "settings/TextCompare.h"
 #include "settings/Translation.h"
+#include "tools/StartupManager.h"
 
 namespace quillet {
 namespace {
@@ -528,6 +529,11 @@ void TfrmQuillet::lUpdateClick() { Host().OpenDocument(kWebAddresses.updatePage)
 void TfrmQuillet::miAboutClick() {
   TfrmAbout about(Host());
   about.ShowModal();
+}
+
+void TfrmQuillet::miStartupManagerClick() {
+  TfrmStartupManager startupManager(Host());
+  startupManager.ShowModal();
 }
 
 }  // namespace quillet

@@ -87,6 +87,7 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void miHomePageClick();
   void lUpdateClick();
   void miAboutClick();
+  void miStartupManagerClick();
   void aSelectAllExecute();
 
   // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
@@ -94,7 +95,6 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void bRestoreRegistryClick() {}
   void miBackupFullRegistryClick() {}
   void miWindowsBackupClick() {}
-  void miStartupManagerClick() {}
   void miOptionsClick() {}
   void miEnglishClick(ui::TMenuItem&) {}
   void aSelectAllTypeExecute() {}
