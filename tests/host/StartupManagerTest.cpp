@@ -133,15 +133,6 @@ INSTANTIATE_TEST_SUITE_P(Systems, StartupListing,
                                            ListingCase{"Windows7", PlatformId::WindowsNt, 6, 1, false}),
                          [](const auto& info) { return std::string(info.param.system); });
 
-TEST_F(StartupManagerTest, WithNoEntriesTheColumnsKeepTheirDesignedWidths) {
-  WithDialog([](TfrmStartupManager& dialog) {
-    EXPECT_EQ(dialog.lvStartup->Count(), 0u);
-    EXPECT_EQ(dialog.lvStartup->Columns()[0].width, 90);
-    EXPECT_EQ(dialog.lvStartup->Columns()[1].width, 160);
-    EXPECT_EQ(dialog.lvStartup->Columns()[2].width, 200);
-  });
-}
-
 TEST_F(StartupManagerTest, TheSameNameUnderRunAndRunOnceIsDeletedFromEachKeyAfterItsBackup) {
   fixture.reg.key(Hkcu(kRun)).str("Same", "C:\\run.exe").str("Other", "C:\\other.exe");
   fixture.reg.key(Hkcu(kRunOnce)).str("Same", "C:\\once.exe");
