@@ -16,6 +16,7 @@
 #include "settings/RegGlobal.h"
 #include "base/TextCompare.h"
 #include "settings/Translation.h"
+#include "tools/StartupManager.h"
 
 namespace quillet {
 namespace {
@@ -541,6 +542,11 @@ void TfrmQuillet::miAboutClick() {
 void TfrmQuillet::miOptionsClick() {
   TfrmOptions options(Host());
   options.ShowModal();
+}
+
+void TfrmQuillet::miStartupManagerClick() {
+  TfrmStartupManager startupManager(Host());
+  startupManager.ShowModal();
 }
 
 }  // namespace quillet

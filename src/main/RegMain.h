@@ -89,6 +89,7 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void lUpdateClick();
   void miAboutClick();
   void miOptionsClick();
+  void miStartupManagerClick();
   void aSelectAllExecute();
   // The backup tools: the Restore dialog, the whole registry into a file, the system's backup
   // program.
@@ -98,7 +99,6 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
 
   // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
   // already, and do nothing yet.
-  void miStartupManagerClick() {}
   void miEnglishClick(ui::TMenuItem&) {}
   void aSelectAllTypeExecute() {}
   void aSelectNoneExecute() {}
