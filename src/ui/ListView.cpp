@@ -124,6 +124,14 @@ void TListView::SetChecked(size_t index, bool checked) {
   Notify(Change::ItemState);
 }
 
+void TListView::TickFromKeyboard(size_t focused) {
+  const bool tick = !items_.at(focused).checked;
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i].selected || i == focused) ApplyChecked(i, tick);
+  }
+  if (OnKeyboardTick) OnKeyboardTick();
+}
+
 void TListView::SetAllChecked(bool checked) {
   for (TListItem& item : items_) item.checked = checked;
   checkedCount_ = checked ? items_.size() : 0;
