@@ -20,6 +20,9 @@ constexpr unsigned kPollMs = 50;
 constexpr int kPolls = 100;
 constexpr int kClimbSteps = 30;
 constexpr unsigned kKeyWaitMs = 10;
+// The tree's type-ahead search joins the characters typed within about half a second into one
+// name, whatever keys come between; each level's name waits that long after the one above.
+constexpr unsigned kLevelWaitMs = 500;
 
 struct ShortRoot {
   std::string_view shortName;
@@ -127,11 +130,11 @@ void NavigateRegEdit(DesktopWindows& desktop, std::string_view rootName, std::st
   for (int i = 0; i < kClimbSteps; ++i) desktop.SendKeyDown(tree, NavigationKey::Left);
   desktop.Pause(kKeyWaitMs);
   desktop.SendKeyDown(tree, NavigationKey::Right);
-  desktop.Pause(kKeyWaitMs);
+  desktop.Pause(kLevelWaitMs);
   for (char16_t unit : Utf8ToUtf16(fullPath)) {
     if (unit == u'\\') {
       desktop.SendKeyDown(tree, NavigationKey::Right);
-      desktop.Pause(kKeyWaitMs);
+      desktop.Pause(kLevelWaitMs);
     } else {
       desktop.SendChar(tree, unit);
     }

@@ -285,9 +285,9 @@ TEST_F(OpenInRegEditTest, AValueRowOpensTheEditorAtItsKeyClimbingThenTypingLevel
   window().aOpenRegeditExecute();
   EXPECT_EQ(fixture.desktop.Log(),
             (Texts{"find RegEdit_RegEdit -> main", "maximize main", "child SysTreeView32 -> tree", "foreground tree",
-                   "key tree Left x30", "pause 10", "key tree Right", "pause 10", "chars tree HKEY_CURRENT_USER",
-                   "key tree Right", "pause 10", "chars tree Software", "key tree Right", "pause 10",
-                   "chars tree Vendor", "key tree Right", "pause 10", "chars tree App",
+                   "key tree Left x30", "pause 10", "key tree Right", "pause 500", "chars tree HKEY_CURRENT_USER",
+                   "key tree Right", "pause 500", "chars tree Software", "key tree Right", "pause 500",
+                   "chars tree Vendor", "key tree Right", "pause 500", "chars tree App",
                    "child SysListView32 -> list", "foreground list"}))
       << fixture.desktop.Dump();
   EXPECT_TRUE(fixture.ui.MessageBoxes().empty());
@@ -346,7 +346,7 @@ TEST(NavigateRegEdit, OneCharacterKeyAndValueAreTypedCompletely) {
   NavigateRegEdit(desktop, "HKEY_USERS", "\\A", "B");
   const Texts log = desktop.Log();
   const Texts tail(log.end() - 9, log.end());
-  EXPECT_EQ(tail, (Texts{"chars tree HKEY_USERS", "key tree Right", "pause 10", "chars tree A",
+  EXPECT_EQ(tail, (Texts{"chars tree HKEY_USERS", "key tree Right", "pause 500", "chars tree A",
                          "child SysListView32 -> list", "foreground list", "key list Down", "pause 10",
                          "chars list B"}))
       << desktop.Dump();
