@@ -34,6 +34,14 @@ LPARAM KeyData(UINT virtualKey) {
   return static_cast<LPARAM>(1 | (::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC) << 16));
 }
 
+// Sent and waited for, but never longer than a hung window allows: the program must not hang
+// with another program.
+void SendAndWait(WindowId window, UINT message, WPARAM wParam, LPARAM lParam) {
+  constexpr UINT kMostMs = 2000;
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(AsWindow(window), message, wParam, lParam, SMTO_ABORTIFHUNG, kMostMs, &result);
+}
+
 }  // namespace
 
 WindowId Win32DesktopWindows::FindTopLevelWindow(std::string_view className) {
@@ -69,12 +77,12 @@ void Win32DesktopWindows::SendKeyDown(WindowId window, NavigationKey key) {
   UINT virtualKey = VK_LEFT;
   if (key == NavigationKey::Right) virtualKey = VK_RIGHT;
   if (key == NavigationKey::Down) virtualKey = VK_DOWN;
-  ::SendMessageW(AsWindow(window), WM_KEYDOWN, virtualKey, KeyData(virtualKey) | (1 << 24));
+  SendAndWait(window, WM_KEYDOWN, virtualKey, KeyData(virtualKey) | (1 << 24));
 }
 
 void Win32DesktopWindows::SendChar(WindowId window, char16_t code) {
   const SHORT scan = ::VkKeyScanW(static_cast<wchar_t>(code));
-  ::SendMessageW(AsWindow(window), WM_CHAR, code, scan == -1 ? 1 : KeyData(LOBYTE(scan)));
+  SendAndWait(window, WM_CHAR, code, scan == -1 ? 1 : KeyData(LOBYTE(scan)));
 }
 
 void Win32DesktopWindows::Pause(unsigned milliseconds) { ::Sleep(milliseconds); }
