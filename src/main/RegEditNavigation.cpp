@@ -1,6 +1,7 @@
 #include "main/RegEditNavigation.h"
 
 #include <array>
+#include <optional>
 
 #include "platform/DesktopWindows.h"
 #include "platform/RegistryStore.h"

@@ -1,5 +1,7 @@
 // The main window's commands on rows of the problem list: ticks by kind, the ignore lists, the
 // text report and the registry editor.
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "main/AppIdentity.h"

@@ -155,28 +155,6 @@ TEST_F(ListCommandsTest, IgnoreAddsEachKindsEntryToItsListAndTakesTheRowOff) {
   EXPECT_EQ(Counts(), " 3 problems found, 0 problems selected for repairing");
 }
 
-TEST_F(ListCommandsTest, IgnoredRowsAreInTheOptionsFileAfterExitAndTheNextScanHidesThem) {
-  const Finding value{kFonts, "HKEY_LOCAL_MACHINE\\Software\\Fonts", "gone.ttf", RepairAction::DeleteNamedValue};
-  const Finding key{kLocations, "HKEY_CURRENT_USER\\Software\\Gone", ""};
-  const Finding other{kLocations, "HKEY_CURRENT_USER\\Software\\Other", ""};
-  Scan({key, other, value});
-  Select({0, 2});
-  window().aIgnoreListAddExecute();
-
-  window().Close();
-  fixture.Reopen();
-  EXPECT_EQ(OptionsSetting.IgnoreKeys, (Texts{"HKEY_CURRENT_USER\\Software\\Gone"}));
-  EXPECT_EQ(OptionsSetting.IgnoreValues, (Texts{"HKEY_LOCAL_MACHINE\\Software\\Fonts\\gone.ttf"}));
-  ScriptedScanners::Set(kLocations, [&](ScanContext& context) {
-    context.AddRow(key.key, key.value, key.action);
-    context.AddRow(other.key, other.value, other.action);
-  });
-  ScriptedScanners::Set(kFonts, [&](ScanContext& context) { context.AddRow(value.key, value.value, value.action); });
-  fixture.TickOnly({kLocations, kFonts});
-  window().bScanRegistryClick();
-  EXPECT_EQ(fixture.Rows(), (Texts{"Software Locations Issue|HKEY_CURRENT_USER\\Software\\Other||0|ticked"}));
-}
-
 class SaveTextTest : public ListCommandsTest {
  protected:
   void ScanThreeRows() {
@@ -253,14 +231,6 @@ TEST_F(SaveTextTest, AWriteThatFailsShowsTheErrorBoxNamingTheFile) {
   EXPECT_EQ(fixture.ui.MessageBoxes()[0].icon, ui::MessageIcon::Error);
 }
 
-TEST_F(SaveTextTest, CancelWritesNothing) {
-  ScanThreeRows();
-  fixture.ui.AnswerSaveDialog(std::nullopt);
-  window().aSaveTextExecute();
-  EXPECT_FALSE(fixture.fs.FileExists("C:\\report.txt"));
-  EXPECT_TRUE(fixture.ui.MessageBoxes().empty());
-}
-
 class OpenInRegEditTest : public ListCommandsTest {
  protected:
   OpenInRegEditTest() {
@@ -332,13 +302,6 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"NoHk", "C:\\Gone\\app.exe", {}, true},
         PathCase{"NoBackslash", "HKEY_CURRENT_USER", {}, false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(OpenInRegEditTest, AKindThreeRowOpensAtTheSubkeyInItsValueColumn) {
-  Scan({{kLocations, "HKEY_CURRENT_USER\\Software\\Vendor", "App", RepairAction::DeleteNamedSubkey}});
-  Select({0});
-  window().aOpenRegeditExecute();
-  EXPECT_EQ(Typed(), kToApp);
-}
 
 TEST(NavigateRegEdit, OneCharacterKeyAndValueAreTypedCompletely) {
   ScriptedDesktop desktop;
