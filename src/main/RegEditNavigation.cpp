@@ -39,8 +39,8 @@ constexpr std::array<ShortRoot, 5> kShortRoots{{
 
 // The root key of a long name written exactly so; none for anything else.
 std::optional<RootKey> ExactRoot(std::string_view name) {
-  for (RootKey root : {RootKey::ClassesRoot, RootKey::CurrentUser, RootKey::LocalMachine, RootKey::Users,
-                       RootKey::CurrentConfig}) {
+  for (RootKey root :
+       {RootKey::ClassesRoot, RootKey::CurrentUser, RootKey::LocalMachine, RootKey::Users, RootKey::CurrentConfig}) {
     if (name == RootName(root)) return root;
   }
   return std::nullopt;

@@ -118,10 +118,11 @@ const Finding kFileRow{kHelp, "C:\\Gone\\help.hlp", "", RepairAction::DeleteFile
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, ListCommandsEnabledTest,
-    ::testing::Values(EnabledCase{"NoRow", {}, {}, {true, false, true, false, false, false, false}},
-                      EnabledCase{"NoSelection", {kKeyRow}, {}, {true, false, true, false, false, true, false}},
-                      EnabledCase{"FileRowFirst", {kKeyRow, kFileRow}, {1}, {true, true, true, true, false, true, false}},
-                      EnabledCase{"KeyRowFirst", {kKeyRow, kFileRow}, {0, 1}, {true, true, true, true, true, true, true}}),
+    ::testing::Values(
+        EnabledCase{"NoRow", {}, {}, {true, false, true, false, false, false, false}},
+        EnabledCase{"NoSelection", {kKeyRow}, {}, {true, false, true, false, false, true, false}},
+        EnabledCase{"FileRowFirst", {kKeyRow, kFileRow}, {1}, {true, true, true, true, false, true, false}},
+        EnabledCase{"KeyRowFirst", {kKeyRow, kFileRow}, {0, 1}, {true, true, true, true, true, true, true}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ListCommandsTest, IgnoreAddsEachKindsEntryToItsListAndTakesTheRowOff) {
@@ -144,7 +145,8 @@ TEST_F(ListCommandsTest, IgnoreAddsEachKindsEntryToItsListAndTakesTheRowOff) {
   window().aIgnoreListAddExecute();
 
   // Rows are visited from the last to the first, so later rows' entries come first.
-  EXPECT_EQ(OptionsSetting.IgnoreKeys, (Texts{software + "K5", software + "K3b\\Sub", software + "K3\\Sub", software + "K0"}));
+  EXPECT_EQ(OptionsSetting.IgnoreKeys,
+            (Texts{software + "K5", software + "K3b\\Sub", software + "K3\\Sub", software + "K0"}));
   EXPECT_EQ(OptionsSetting.IgnoreValues, (Texts{"HKEY_CURRENT_USER\\Software\\Listed\\VALUE", software + "K6\\Name",
                                                 software + "K2\\Val", software + "K1\\Name"}));
   EXPECT_EQ(OptionsSetting.IgnoreKeyCount, 4);

@@ -131,7 +131,8 @@ class GuiListCommands : public ::testing::Test {
 };
 
 std::string ReadBytes(const std::wstring& path) {
-  win32::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  win32::UniqueFile file(
+      ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return "<no file>";
   std::string bytes;
   char buffer[4096];
@@ -183,7 +184,9 @@ TEST_F(GuiListCommands, SaveToTextFileWritesTheReportThroughTheSystemsSaveDialog
   for (std::wstring row : rows) {
     std::replace(row.begin(), row.end(), L'|', L'\n');
     std::string line = win32::ToUtf8(row);
-    for (size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at)) line.replace(at, 1, "  #####  ");
+    for (size_t at = line.find('\n'); at != std::string::npos; at = line.find('\n', at)) {
+      line.replace(at, 1, "  #####  ");
+    }
     expected += line + "\r\n";
   }
   EXPECT_EQ(ReadBytes(written), expected);
@@ -226,8 +229,8 @@ std::wstring RegistryEditorKey() {
   if (!editor) return L"<no registry editor>";
   DWORD processId = 0;
   ::GetWindowThreadProcessId(editor, &processId);
-  win32::UniqueKernelHandle process(
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, processId));
+  win32::UniqueKernelHandle process(::OpenProcess(
+      PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, processId));
   HWND status = FindChild(editor, STATUSCLASSNAMEW);
   if (!process || !status) return L"<no status bar>";
   return StatusText(status, process.get(), 0);
