@@ -221,6 +221,8 @@ void TfrmQuillet::BuildProblemList() {
   lvRegistryData->AddColumn("Registry key", 300);
   lvRegistryData->AddColumn("Value", 150);
   lvRegistryData->OnClick = [this] { lvRegistryDataClick(); };
+  // Ticks changed with the space bar show in the counts at once, as clicked ones do.
+  lvRegistryData->OnKeyboardTick = [this] { UpdateProblemCounts(); };
 }
 
 void TfrmQuillet::BuildActions() {
@@ -238,6 +240,11 @@ void TfrmQuillet::BuildActions() {
   aIgnoreListAdd = makeAction("aIgnoreListAdd", "Add to &Ignore Lists", &TfrmQuillet::aIgnoreListAddExecute);
   aSaveText = makeAction("aSaveText", "&Save to Text File...", &TfrmQuillet::aSaveTextExecute);
   aOpenRegedit = makeAction("aOpenRegedit", "Open in &RegEdit...", &TfrmQuillet::aOpenRegeditExecute);
+  aSelectAllType->OnUpdate = [this] { aSelectAllTypeUpdate(); };
+  aSelectNoneType->OnUpdate = [this] { aSelectAllTypeUpdate(); };
+  aIgnoreListAdd->OnUpdate = [this] { aOpenRegeditUpdate(); };
+  aSaveText->OnUpdate = [this] { aSaveTextUpdate(); };
+  aOpenRegedit->OnUpdate = [this] { aOpenRegeditUpdate(); };
   // Bound to a hidden Language entry, so its update runs whenever that menu opens.
   aLanguage = Make<ui::TAction>("aLanguage", *ActionList1);
   aLanguage->Caption = "aLanguage";

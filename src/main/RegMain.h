@@ -100,13 +100,24 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
   // already, and do nothing yet.
   void miEnglishClick(ui::TMenuItem&) {}
-  void aSelectAllTypeExecute() {}
-  void aSelectNoneExecute() {}
-  void aSelectNoneTypeExecute() {}
-  void aIgnoreListAddExecute() {}
-  void aSaveTextExecute() {}
-  void aOpenRegeditExecute() {}
   void aLanguageUpdate() {}
+
+  // The problem list's commands, on the Edit menu and the list's pop-up menu.
+  void aSelectNoneExecute();
+  void aSelectAllTypeExecute();
+  void aSelectNoneTypeExecute();
+  void aIgnoreListAddExecute();
+  void aSaveTextExecute();
+  void aOpenRegeditExecute();
+  void aSelectAllTypeUpdate();
+  void aSaveTextUpdate();
+  void aOpenRegeditUpdate();
+  // The entry equals, ignoring case, one of IgnoreKeys (inKeys) or of IgnoreValues.
+  bool IsInIgnoreList(const std::string& entry, bool inKeys) const;
+  // Opens the registry editor at the key, or the key and value, the path names; tells the user
+  // when neither exists.
+  void OpenInRegEdit(const std::string& path);
+  void NavigateRegEdit(const std::string& rootName, const std::string& keyPath, const std::string& valueName);
   // Removes the rows that must never be offered for repair; runs after every scan.
   void FilterScanResults();
   // Backs every ticked row's entry up into one dated file, deletes it, and takes the row off

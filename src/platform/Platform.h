@@ -13,6 +13,7 @@ class AnsiCodePage;
 class Clock;
 class SystemRestore;
 class ProcessLauncher;
+class DesktopWindows;
 
 struct Platform {
   RegistryStore* registry = nullptr;
@@ -24,6 +25,7 @@ struct Platform {
   Clock* clock = nullptr;
   SystemRestore* restore = nullptr;
   ProcessLauncher* processes = nullptr;
+  DesktopWindows* desktop = nullptr;
 };
 
 Platform& CurrentPlatform();

@@ -67,6 +67,14 @@ void TCustomListView::SetChecked(size_t index, bool checked) {
   Notify(Change::ItemState);
 }
 
+void TCustomListView::TickFromKeyboard(size_t focused) {
+  const bool tick = !Checked(focused);
+  for (size_t i = 0; i < Count(); ++i) {
+    if (Selected(i) || i == focused) ApplyChecked(i, tick);
+  }
+  if (OnKeyboardTick) OnKeyboardTick();
+}
+
 void TCustomListView::SetAllChecked(bool checked) {
   for (size_t i = 0; i < Count(); ++i) StoreChecked(i, checked);
   checkedCount_ = checked ? Count() : 0;

@@ -68,6 +68,10 @@ class TCustomListView : public TControl {
   void SetAllChecked(bool checked);
   // The user clicked a row's tick box or pressed the space bar on it.
   void SetCheckedFromUser(size_t index, bool checked) { ApplyChecked(index, checked); }
+  // The space bar on the focused row: it flips, every selected row takes its new tick, and
+  // OnKeyboardTick runs.
+  void TickFromKeyboard(size_t focused);
+  std::function<void()> OnKeyboardTick;
 
   size_t SelectedCount() const { return selectedCount_; }
   // Index of the selected row nearest the top, or -1.

@@ -38,6 +38,7 @@ Platform MakePlatform(MainWindowFixture& fixture) {
   platform.restore = &fixture.restore;
   platform.processes = &fixture.processes;
   platform.ansi = &fixture.ansi;
+  platform.desktop = &fixture.desktop;
   return platform;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/memory/IniProfile.h"
 #include "platform/memory/MemoryFileSystem.h"
 #include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/ScriptedDesktop.h"
 #include "platform/memory/ScriptedProcesses.h"
 #include "platform/memory/ScriptedShell.h"
 #include "platform/memory/ScriptedSystemRestore.h"
@@ -76,6 +77,7 @@ class MainWindowFixture {
   ScriptedSystemRestore restore;
   ScriptedProcesses processes;
   memory::Windows1252 ansi;
+  ScriptedDesktop desktop;
   ScriptedUi ui;
 
  private:

@@ -17,6 +17,7 @@ Win32Platform::Win32Platform(ValueReads reads) : registry_(reads) {
   services_.clock = &clock_;
   services_.restore = restore;
   services_.processes = &processes_;
+  services_.desktop = &desktop_;
 }
 
 }  // namespace quillet::win32

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/Win32AnsiCodePage.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32DesktopWindows.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Profile.h"
@@ -31,6 +32,7 @@ class Win32Platform {
   Win32AnsiCodePage ansi_;
   Win32Clock clock_;
   Win32Processes processes_;
+  Win32DesktopWindows desktop_;
   Platform services_;
 };
 

@@ -763,11 +763,8 @@ LRESULT ListViewPeer::Notify(NMHDR& header, bool& handled) {
       if (key.wVKey == VK_SPACE && list_.Checkboxes()) {
         // The space bar flips the focused row and gives every selected row the same tick.
         const int focused = ListView_GetNextItem(window_, -1, LVNI_FOCUSED);
-        if (focused >= 0) {
-          const bool tick = !list_.Checked(static_cast<size_t>(focused));
-          for (size_t i = 0; i < list_.Count(); ++i) {
-            if (list_.Selected(i) || static_cast<int>(i) == focused) list_.SetCheckedFromUser(i, tick);
-          }
+        if (focused >= 0 && static_cast<size_t>(focused) < list_.Count()) {
+          list_.TickFromKeyboard(static_cast<size_t>(focused));
           ::InvalidateRect(window_, nullptr, FALSE);
         }
       }
