@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "settings/RegGlobal.h"
-#include "settings/TextCompare.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 

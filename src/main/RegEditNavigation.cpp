@@ -5,8 +5,8 @@
 
 #include "platform/DesktopWindows.h"
 #include "platform/RegistryStore.h"
-#include "platform/Utf16.h"
-#include "settings/TextCompare.h"
+#include "base/Utf16.h"
+#include "base/TextCompare.h"
 
 namespace quillet {
 namespace {

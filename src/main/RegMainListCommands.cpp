@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "main/AppIdentity.h"
-#include "main/ErrorBox.h"
+#include "base/AppIdentity.h"
+#include "ui/ErrorBox.h"
 #include "main/IgnoreListEntry.h"
 #include "main/ProblemListRows.h"
 #include "main/RegEditNavigation.h"

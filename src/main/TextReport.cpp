@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "main/AppIdentity.h"
+#include "base/AppIdentity.h"
 #include "main/WebAddresses.h"
 #include "platform/AnsiCodePage.h"
 

@@ -1,6 +1,6 @@
 #include "platform/memory/ScriptedDesktop.h"
 
-#include "platform/Utf16.h"
+#include "base/Utf16.h"
 
 namespace quillet {
 namespace {
