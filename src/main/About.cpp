@@ -2,8 +2,6 @@
 
 #include "main/AppIdentity.h"
 #include "main/WebAddresses.h"
-#include "settings/OptionsSetting.h"
-#include "settings/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {
@@ -44,7 +42,7 @@ TfrmAbout::TfrmAbout(ui::UiHost& host) : TForm(host, "frmAbout") {
 }
 
 void TfrmAbout::FormShow() {
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmAbout::lHomePageClick() { Host().OpenDocument(kWebAddresses.homePage); }

@@ -2,8 +2,6 @@
 
 #include "main/AppIdentity.h"
 #include "platform/Processes.h"
-#include "settings/OptionsSetting.h"
-#include "settings/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {
@@ -40,7 +38,7 @@ TfrmBackupHint::TfrmBackupHint(ui::UiHost& host) : TForm(host, "frmBackupHint") 
   Timer1->OnTimer = [this] { Timer1Timer(); };
 
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmBackupHint::Timer1Timer() {

@@ -328,7 +328,7 @@ void TfrmQuillet::FormShow() {
   for (ui::TMenuItem* item : LanguageItems()) {
     item->SetChecked(SameText(LanguageOfMenuItem(item->Name()), OptionsSetting.Lan));
   }
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
   SizeTaskButtons();
 }
 

@@ -88,6 +88,10 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void lUpdateClick();
   void miAboutClick();
   void aSelectAllExecute();
+  // The Language menu: switches the window to the clicked item's language, and before the menu
+  // opens shows only the languages that have a file.
+  void miEnglishClick(ui::TMenuItem& item);
+  void aLanguageUpdate();
 
   // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
   // already, and do nothing yet.
@@ -96,14 +100,12 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void miWindowsBackupClick() {}
   void miStartupManagerClick() {}
   void miOptionsClick() {}
-  void miEnglishClick(ui::TMenuItem&) {}
   void aSelectAllTypeExecute() {}
   void aSelectNoneExecute() {}
   void aSelectNoneTypeExecute() {}
   void aIgnoreListAddExecute() {}
   void aSaveTextExecute() {}
   void aOpenRegeditExecute() {}
-  void aLanguageUpdate() {}
   // Removes the rows that must never be offered for repair; runs after every scan.
   void FilterScanResults();
   // Backs every ticked row's entry up into one dated file, deletes it, and takes the row off

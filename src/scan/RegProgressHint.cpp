@@ -5,7 +5,6 @@
 #include "platform/Platform.h"
 #include "scan/ScanTask.h"
 #include "settings/OptionsSetting.h"
-#include "settings/TextCompare.h"
 #include "settings/Translation.h"
 
 namespace quillet {
@@ -77,7 +76,7 @@ TfrmRegProgressHint::~TfrmRegProgressHint() {
 
 void TfrmRegProgressHint::FormShow() {
   ProgressBar1->SetPosition(0);
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmRegProgressHint::FormActivate() { Host().PostMessage(*this, UM_START_SCAN); }
