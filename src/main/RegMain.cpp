@@ -330,6 +330,8 @@ void TfrmQuillet::FormShow() {
   }
   TranslateToCurrentLanguage(*this);
   SizeTaskButtons();
+  // A translated update link has another width: keep it at its margin from the right edge.
+  ArrangeControls();
 }
 
 void TfrmQuillet::SizeTaskButtons() {

@@ -33,6 +33,7 @@ void TfrmQuillet::miEnglishClick(ui::TMenuItem& item) {
     // Read even for English: its file is how the designed texts come back after a switch.
     TranslateForm(*this, lan);
     SizeTaskButtons();
+    ArrangeControls();
   } catch (...) {
     // A switch that fails half way leaves the window as far as it got, without a message.
   }

@@ -65,11 +65,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, EnglishInAnyCase, ::testing::Values("English", "
 TEST_F(TranslationTest, GermanThenFrenchKeepsGermanWhereFrenchIsSilentWhileNewWindowsStartFromTheirDesign) {
   Ship("German",
        "[frmQuillet]\nbScanRegistry=Registrierung prüfen\nbRepairRegistry=Registrierung reparieren\n"
-       "[frmAbout]\nfrmAbout=Über Orvane Quillet\n");
+       "lUpdate=Jetzt nach neuen Versionen suchen...\n[frmAbout]\nfrmAbout=Über Orvane Quillet\n");
   Ship("French", "[frmQuillet]\nbRepairRegistry=Réparer le Registre\n", kInLanguages);
   fixture.Open();
 
   Switch("miGerman");
+  EXPECT_EQ(Main().lUpdate->Right(), Main().ClientWidth() - 20) << "the longer link keeps its margin";
   EXPECT_EQ(AboutCaption(), "Über Orvane Quillet");
   Switch("miFrench");
   EXPECT_EQ(OptionsSetting.Lan, "French");
