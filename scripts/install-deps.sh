@@ -7,8 +7,8 @@ need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 for pkg in cmake g++ make googletest libgtest-dev mingw-w64 g++-mingw-w64-i686-posix \
-           wine wine32:i386 fonts-wine fonts-liberation xvfb xauth imagemagick x11-utils \
-           wixl msitools; do
+           wine wine32:i386 fonts-wine fonts-liberation fonts-dejavu-core fonts-wqy-microhei xvfb xauth \
+           imagemagick x11-utils wixl msitools; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 

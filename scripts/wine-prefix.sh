@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 # Bumped whenever the prefix set-up below changes, so old prefixes are made again.
-layout=4
+layout=5
 ready() { [ "$(cat "$WINEPREFIX/.quillet-ready" 2>/dev/null)" = "$layout" ]; }
 
 case "${1:-ensure}" in
@@ -30,6 +30,17 @@ case "${1:-ensure}" in
         break
       fi
     done
+    # Windows draws a character its dialog font lacks from a linked font. Wine's own fonts have
+    # no CJK glyphs and no shaped Arabic forms, so link the dialog font to the Debian fonts that
+    # have them (fonts-wqy-microhei, fonts-dejavu-core). Wine looks no further than the first
+    # linked font that it can use, so the Arabic font hangs off the CJK one.
+    system_link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    cjk='wqy-microhei.ttc,WenQuanYi Micro Hei'
+    arabic='DejaVuSans.ttf,DejaVu Sans'
+    for face in Tahoma 'Microsoft Sans Serif'; do
+      wine reg add "$system_link" /v "$face" /t REG_MULTI_SZ /d "$cjk\0$arabic" /f >/dev/null 2>&1 </dev/null
+    done
+    wine reg add "$system_link" /v 'WenQuanYi Micro Hei' /t REG_MULTI_SZ /d "$arabic" /f >/dev/null 2>&1 </dev/null
     wineserver -w
     # Wine links the profile's desktop and document folders to the host's home folder. The tests
     # make and scan files there, so the prefix gets folders of its own instead.

@@ -44,7 +44,7 @@ TfrmAbout::TfrmAbout(ui::UiHost& host) : TForm(host, "frmAbout") {
 }
 
 void TfrmAbout::FormShow() {
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmAbout::lHomePageClick() { Host().OpenDocument(kWebAddresses.homePage); }

@@ -40,7 +40,7 @@ TfrmBackupHint::TfrmBackupHint(ui::UiHost& host) : TForm(host, "frmBackupHint") 
   Timer1->OnTimer = [this] { Timer1Timer(); };
 
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmBackupHint::Timer1Timer() {

@@ -338,8 +338,10 @@ void TfrmQuillet::FormShow() {
   for (ui::TMenuItem* item : LanguageItems()) {
     item->SetChecked(SameText(LanguageOfMenuItem(item->Name()), OptionsSetting.Lan));
   }
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
   SizeTaskButtons();
+  // A translated update link has another width: keep it at its margin from the right edge.
+  ArrangeControls();
 }
 
 void TfrmQuillet::SizeTaskButtons() {

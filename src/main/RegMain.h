@@ -97,10 +97,10 @@ class TfrmQuillet : public ui::TForm, public ScanOwner, public OptionsWindow {
   void miBackupFullRegistryClick();
   void miWindowsBackupClick();
 
-  // Commands whose work arrives with later windows. They are on the menus, buttons and shortcuts
-  // already, and do nothing yet.
-  void miEnglishClick(ui::TMenuItem&) {}
-  void aLanguageUpdate() {}
+  // The Language menu: switches the window to the clicked item's language, and before the menu
+  // opens shows only the languages that have a file.
+  void miEnglishClick(ui::TMenuItem& item);
+  void aLanguageUpdate();
 
   // The problem list's commands, on the Edit menu and the list's pop-up menu.
   void aSelectNoneExecute();

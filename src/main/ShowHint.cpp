@@ -47,7 +47,7 @@ void TfrmShowHint::FormShow() {
   Label1->SetCaption(GetLangText("RES_ThereTotal", "There are total") + " " + std::to_string(ProblemCount) + " " +
                      GetLangText("RES_RepairProblems", "problems to be repaired."));
   // A language file with its own text for Label1 replaces the sentence.
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmShowHint::cbNotShowHintClick() { OptionsSetting.ShowHint = !cbNotShowHint->Checked(); }

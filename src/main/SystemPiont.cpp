@@ -8,7 +8,6 @@
 #include "base/WindowMessages.h"
 #include "platform/Platform.h"
 #include "platform/SystemRestore.h"
-#include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
 #include "base/TextCompare.h"
 #include "settings/Translation.h"
@@ -112,7 +111,7 @@ void TfrmSystemPoint::FormShow() {
   worker_ = std::make_shared<RestorePointNotify>(Host(), *this);
   thread->NotifyWindow = worker_;
   thread->Resume();
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmSystemPoint::Timer1Timer() { ProgressBar1->SetPosition(NextSystemPointPosition(ProgressBar1->Position())); }

@@ -77,7 +77,7 @@ TfrmRegProgressHint::~TfrmRegProgressHint() {
 
 void TfrmRegProgressHint::FormShow() {
   ProgressBar1->SetPosition(0);
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmRegProgressHint::FormActivate() { Host().PostMessage(*this, UM_START_SCAN); }

@@ -1,0 +1,29 @@
+#include "TranslatableForms.h"
+
+#include "MainWindowFixture.h"
+#include "main/About.h"
+#include "main/BackupHint.h"
+#include "main/RegMain.h"
+#include "main/ShowHint.h"
+#include "main/SystemPiont.h"
+#include "scan/RegProgressHint.h"
+
+namespace quillet::testing {
+
+const std::vector<TranslatableForm>& TranslatableForms() {
+  static const std::vector<TranslatableForm> forms{
+      // The hidden Language entry only carries the menu's update step.
+      {"frmQuillet", [](MainWindowFixture& f) { return std::make_unique<TfrmQuillet>(f.ui, std::vector<std::string>{}); },
+       {"miLanguageUpdate"}},
+      {"frmRegProgressHint",
+       [](MainWindowFixture& f) { return std::make_unique<TfrmRegProgressHint>(f.ui, f.Window(), std::vector<std::string>{}); }},
+      {"frmBackupHint", [](MainWindowFixture& f) { return std::make_unique<TfrmBackupHint>(f.ui); }},
+      // Label1 shows the count of repaired problems, built from two runtime texts.
+      {"frmShowHint", [](MainWindowFixture& f) { return std::make_unique<TfrmShowHint>(f.ui); }, {"Label1"}},
+      {"frmSystemPoint", [](MainWindowFixture& f) { return std::make_unique<TfrmSystemPoint>(f.ui); }},
+      {"frmAbout", [](MainWindowFixture& f) { return std::make_unique<TfrmAbout>(f.ui); }},
+  };
+  return forms;
+}
+
+}  // namespace quillet::testing
