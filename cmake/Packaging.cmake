@@ -1,16 +1,7 @@
-# The Windows build's language folder and packages: lang/*.ini is mirrored into Languages\
-# beside quillet.exe at every build, and `--target package` makes the installer (wixl) and the
-# portable zip, both named with the version, in the build folder.
-set(QUILLET_LANG_DIR ${CMAKE_SOURCE_DIR}/lang CACHE PATH "Language files shipped with the program")
-# Watched so that a language file added to or removed from lang/ reaches the build.
-file(GLOB QUILLET_LANGUAGE_FILES CONFIGURE_DEPENDS ${QUILLET_LANG_DIR}/*.ini)
-
-add_custom_target(quillet_languages ALL
-  COMMAND ${CMAKE_COMMAND} -D QUILLET_LANG_DIR=${QUILLET_LANG_DIR}
-          -D QUILLET_LANGUAGES_OUT=$<TARGET_FILE_DIR:quillet>/Languages
-          -P ${CMAKE_SOURCE_DIR}/cmake/SyncLanguages.cmake
-  COMMENT "Mirroring lang/*.ini into Languages"
-  VERBATIM)
+# `--target package` makes the installer (wixl) and the portable zip, both named with the
+# version, in the build folder. They ship the language files as the build made them (UTF-16LE, in
+# the Languages folder beside quillet.exe; see LanguageFiles.cmake).
+set(QUILLET_LANG_DIR ${QUILLET_LANGUAGE_DIR})
 
 find_program(QUILLET_WIXL wixl)
 set(QUILLET_PACKAGE_ARGS

@@ -4,18 +4,9 @@
 
 namespace quillet {
 
-ProblemEntry ProblemRowAt(const ui::TListView& list, size_t index) {
-  const ui::TListItem& item = list.Item(index);
-  ProblemEntry row;
-  row.problem = item.caption;
-  row.keyPath = list.Text(index, 1);
-  row.value = list.Text(index, 2);
-  row.action = static_cast<RepairAction>(item.data);
-  row.checked = item.checked;
-  return row;
-}
+ProblemEntry ProblemRowAt(const TProblemList& list, size_t index) { return list.Item(index); }
 
-void TickProblemRows(ui::TListView& list, const std::function<bool(const ProblemEntry&)>& pick, bool tick) {
+void TickProblemRows(TProblemList& list, const std::function<bool(const ProblemEntry&)>& pick, bool tick) {
   std::optional<size_t> last;
   for (size_t i = 0; i < list.Count(); ++i) {
     if (!pick(ProblemRowAt(list, i))) continue;

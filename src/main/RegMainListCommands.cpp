@@ -21,14 +21,14 @@ namespace {
 constexpr const char* kNotFoundMessage = "Please check whether the registry key or value exist.";
 
 // The first selected row is the one at the top; a command with none selected has nothing to do.
-bool FirstSelectedRow(const ui::TListView& list, ProblemEntry& row) {
+bool FirstSelectedRow(const TProblemList& list, ProblemEntry& row) {
   const int first = list.FirstSelected();
   if (first < 0) return false;
   row = ProblemRowAt(list, static_cast<size_t>(first));
   return true;
 }
 
-void TickRowsOfKind(ui::TListView& list, bool tick) {
+void TickRowsOfKind(TProblemList& list, bool tick) {
   ProblemEntry first;
   if (!FirstSelectedRow(list, first)) return;
   TickProblemRows(list, [&first](const ProblemEntry& row) { return row.problem == first.problem; }, tick);
@@ -71,7 +71,7 @@ bool TfrmQuillet::IsInIgnoreList(const std::string& entry, bool inKeys) const {
 }
 
 void TfrmQuillet::aIgnoreListAddExecute() {
-  ui::TListView& list = *lvRegistryData;
+  TProblemList& list = *lvRegistryData;
   if (list.SelectedCount() == 0) return;
   std::vector<bool> consumed(list.Count(), false);
   // From the last row to the first, as every walk that removes rows goes.
@@ -91,7 +91,7 @@ void TfrmQuillet::aIgnoreListAddExecute() {
     }
     consumed[i] = true;
   }
-  list.RemoveIf([&consumed](size_t index, const ui::TListItem&) { return consumed[index]; });
+  list.RemoveIf([&consumed](size_t index, const ProblemEntry&) { return consumed[index]; });
   UpdateProblemCounts();
 }
 

@@ -66,4 +66,9 @@ bool ProbeCacheFileSystem::AppendFile(std::string_view path, std::string_view by
   return ForwardingFileSystem::AppendFile(path, bytes);
 }
 
+bool ProbeCacheFileSystem::TruncateFile(std::string_view path, uint64_t size) {
+  Clear();
+  return ForwardingFileSystem::TruncateFile(path, size);
+}
+
 }  // namespace quillet

@@ -36,7 +36,7 @@ class ProbeCacheFileSystem final : public ForwardingFileSystem {
   bool DeleteFile(std::string_view path) override;
   bool WriteFile(std::string_view path, std::string_view bytes) override;
   bool AppendFile(std::string_view path, std::string_view bytes) override;
-  bool TruncateFile(std::string_view path, uint64_t size) override { return inner_.TruncateFile(path, size); }
+  bool TruncateFile(std::string_view path, uint64_t size) override;
 
  private:
   // Per path: which of the two questions have been answered, and the answers.

@@ -54,7 +54,7 @@ void AddComponentTexts(ui::TComponent& component, const std::string& section, st
       break;
     }
     case ComponentKind::ListView: {
-      auto& list = static_cast<ui::TListView&>(component);
+      auto& list = static_cast<ui::TCustomListView&>(component);
       for (size_t i = 0; i < list.Columns().size(); ++i) {
         texts.push_back({section, Numbered(name, "_Column", i), list.Columns()[i].caption, {},
                          [&list, i](std::string text) { list.SetColumnCaption(i, std::move(text)); }});

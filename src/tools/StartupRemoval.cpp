@@ -32,10 +32,12 @@ RemovalResult RemoveValueWithBackup(const RegExportContext& context, const std::
   }
   if (!context.files.CreateFolderTree(FolderOf(backupFile))) return RemovalResult::BackupFailed;
   try {
-    ExportToRegFile(context, backupFile, root, false, valueName, keyPath);
+    (void)ExportToRegFile(context, backupFile, root, ExportScope::OneValue, valueName, keyPath);
   } catch (const ExportNotRepresentable&) {
     return RemovalResult::BackupFailed;
   } catch (const ExportWriteFailed&) {
+    return RemovalResult::BackupFailed;
+  } catch (const ExportIncomplete&) {
     return RemovalResult::BackupFailed;
   }
   return cursor->DeleteValue(valueName) ? RemovalResult::Removed : RemovalResult::NotRemoved;

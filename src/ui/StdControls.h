@@ -170,6 +170,7 @@ class TStatusBar : public TControl {
   void SetPanelText(size_t index, std::string text);
   bool SimplePanel() const { return simplePanel_; }
   void SetSimplePanel(bool simple) { simplePanel_ = simple; }
+  const std::string& SimpleText() const { return Caption(); }
 
  private:
   std::vector<TStatusPanel> panels_;

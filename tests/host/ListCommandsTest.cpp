@@ -58,7 +58,7 @@ class ListCommandsTest : public ::testing::Test {
   }
   std::string Counts() { return fixture.FoundText() + "," + fixture.TickedText(); }
   TfrmQuillet& window() { return fixture.Window(); }
-  ui::TListView& list() { return *window().lvRegistryData; }
+  TProblemList& list() { return *window().lvRegistryData; }
 
   MainWindowFixture fixture;
 };

@@ -16,7 +16,7 @@ const std::vector<TranslatableForm>& TranslatableForms() {
       {"frmQuillet", [](MainWindowFixture& f) { return std::make_unique<TfrmQuillet>(f.ui, std::vector<std::string>{}); },
        {"miLanguageUpdate"}},
       {"frmRegProgressHint",
-       [](MainWindowFixture& f) { return std::make_unique<TfrmRegProgressHint>(f.ui, f.Window(), std::vector<std::string>{}); }},
+       [](MainWindowFixture& f) { return std::make_unique<TfrmRegProgressHint>(f.ui, f.Window(), std::vector<int>{}); }},
       {"frmBackupHint", [](MainWindowFixture& f) { return std::make_unique<TfrmBackupHint>(f.ui); }},
       // Label1 shows the count of repaired problems, built from two runtime texts.
       {"frmShowHint", [](MainWindowFixture& f) { return std::make_unique<TfrmShowHint>(f.ui); }, {"Label1"}},
