@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/KeyPath.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -14,19 +15,6 @@ constexpr const char* kSoftwareContainers[] = {
     "Wow6432Node",
 };
 
-std::vector<std::string_view> PathParts(std::string_view path) {
-  std::vector<std::string_view> parts;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('\\', start);
-    if (end == std::string_view::npos) end = path.size();
-    // Empty parts (doubled or trailing separators) name no key, as the system reads them.
-    if (end > start) parts.push_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
-
 bool IsSoftwareContainer(std::string_view name) {
   for (const char* container : kSoftwareContainers) {
     if (SameText(name, container)) return true;
@@ -37,7 +25,7 @@ bool IsSoftwareContainer(std::string_view name) {
 }  // namespace
 
 bool IsSystemContainerKey(RootKey root, std::string_view keyPath) {
-  std::vector<std::string_view> parts = PathParts(keyPath);
+  std::vector<std::string_view> parts = SplitKeyPath(keyPath);
   // A user's hive under HKEY_USERS is laid out like a root of its own.
   if (root == RootKey::Users && !parts.empty()) parts.erase(parts.begin());
   if (parts.size() <= 1) return true;

@@ -7,6 +7,7 @@
 #include <shared_mutex>
 #include <stdexcept>
 
+#include "base/KeyPath.h"
 #include "platform/RegistryDump.h"
 #include "base/Utf16.h"
 #include "base/TextCompare.h"
@@ -49,19 +50,6 @@ struct Tree {
 
 namespace {
 
-std::vector<std::string_view> SplitPath(std::string_view path) {
-  std::vector<std::string_view> parts;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('\\', start);
-    if (end == std::string_view::npos) end = path.size();
-    // Empty parts (doubled or trailing separators) are skipped, as the system does.
-    if (end > start) parts.push_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
-
 std::shared_ptr<Node> Find(const std::shared_ptr<Node>& base, std::string_view path) {
   const Node* node = base.get();
   const std::shared_ptr<Node>* found = &base;
@@ -83,7 +71,7 @@ std::shared_ptr<Node> Find(const std::shared_ptr<Node>& base, std::string_view p
 
 std::shared_ptr<Node> FindOrCreate(const std::shared_ptr<Node>& base, std::string_view path) {
   std::shared_ptr<Node> node = base;
-  for (std::string_view part : SplitPath(path)) {
+  for (std::string_view part : SplitKeyPath(path)) {
     auto& slot = node->subkeys[UpperCase(part)];
     if (!slot) {
       slot = std::make_shared<Node>();
@@ -282,14 +270,14 @@ class MemoryCursor final : public RegistryCursor {
     std::unique_lock lock(tree_->mutex);
     auto [base, sub, absolute] = Base(path);
     // An empty path would name the base key itself; nothing is deleted through it.
-    if (SplitPath(sub).empty() || base->deleted || HasNulInside(sub)) return false;
+    if (SplitKeyPath(sub).empty() || base->deleted || HasNulInside(sub)) return false;
     return DeleteTree(base, sub);
   }
 
   bool DeleteKeyOnly(std::string_view path) override {
     std::unique_lock lock(tree_->mutex);
     auto [base, sub, absolute] = Base(path);
-    if (SplitPath(sub).empty() || base->deleted || HasNulInside(sub)) return false;
+    if (SplitKeyPath(sub).empty() || base->deleted || HasNulInside(sub)) return false;
     std::shared_ptr<Node> node = Find(base, sub);
     return node && DeleteAlone(*node);
   }
@@ -463,7 +451,7 @@ std::unique_ptr<RegistryCursor> MemoryRegistry::NewCursor() { return std::make_u
 
 bool MemoryRegistry::RemoveKeyTree(RootKey root, std::string_view path) {
   std::unique_lock lock(tree_->mutex);
-  if (SplitPath(path).empty()) return false;
+  if (SplitKeyPath(path).empty()) return false;
   std::shared_ptr<Node> node = Find(tree_->roots[static_cast<size_t>(root)], path);
   if (!node) return false;
   MarkSubtreeDeleted(*node);
