@@ -16,6 +16,7 @@
 #include "GuiDriver.h"
 #include "LiveScan.h"
 #include "RegeditPeer.h"
+#include "RegistrySeed.h"
 #include "ScratchFolder.h"
 #include "main/RepairTarget.h"
 #include "main/ResultFilter.h"
@@ -44,18 +45,6 @@ constexpr const char* kIgnoredKey =
 constexpr const char* kIgnoredValue =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls\\C:\\QuilletE2e\\ignored.dll";
 
-win32::UniqueKey CreateKey(HKEY root, const std::wstring& path) {
-  win32::UniqueKey key;
-  ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-  return key;
-}
-
-void SetRaw(HKEY key, const wchar_t* name, DWORD type, const void* data, size_t size) {
-  ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
-}
-void SetText(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ) {
-  SetRaw(key, name, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-}
 void SetDword(HKEY key, const wchar_t* name, DWORD value) { SetRaw(key, name, REG_DWORD, &value, sizeof(value)); }
 
 void MakeFile(const std::wstring& path) { PutFile(ToUtf8(path), "x"); }

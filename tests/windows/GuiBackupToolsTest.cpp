@@ -8,6 +8,7 @@
 
 #include "GuiDriver.h"
 #include "RegeditPeer.h"
+#include "RegistrySeed.h"
 #include "ScratchFolder.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
@@ -24,20 +25,6 @@ constexpr const wchar_t* kGoneKey =
 constexpr const wchar_t* kGoneKeyLong =
     L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\QuilletRestoreGone.exe";
 constexpr const wchar_t* kBackups = L"C:\\QuilletRestoreBackups";
-
-win32::UniqueKey CreateKey(HKEY root, const std::wstring& path) {
-  win32::UniqueKey key;
-  ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-  return key;
-}
-
-void SetRaw(HKEY key, const wchar_t* name, DWORD type, const void* data, size_t size) {
-  ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
-}
-
-void SetText(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ) {
-  SetRaw(key, name, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-}
 
 bool KeyExists(HKEY root, const std::wstring& path) {
   win32::UniqueKey key;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GuiDriver.h"
+#include "ScratchFolder.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
@@ -129,17 +130,6 @@ class GuiListCommands : public ::testing::Test {
   HWND list = nullptr;
   HWND status = nullptr;
 };
-
-std::string ReadBytes(const std::wstring& path) {
-  win32::UniqueFile file(
-      ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return "<no file>";
-  std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-  return bytes;
-}
 
 TEST_F(GuiListCommands, SaveToTextFileWritesTheReportThroughTheSystemsSaveDialog) {
   const std::wstring folder = L"C:\\QuilletGuiReport";

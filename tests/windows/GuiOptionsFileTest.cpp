@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GuiDriver.h"
+#include "ScratchFolder.h"
 #include "TestPaths.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
@@ -60,18 +61,6 @@ struct Running {
 std::string BoundsText(const RECT& rect) {
   return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " + std::to_string(rect.right - rect.left) +
          "x" + std::to_string(rect.bottom - rect.top);
-}
-
-// The file's bytes as they are on disk.
-std::string ReadBytes(const std::wstring& path) {
-  win32::UniqueFile file(
-      ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return "<no file>";
-  std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-  return bytes;
 }
 
 TEST(GuiOptionsFile, TicksAndBoundsComeBackAfterARestartFromTheFileTheProfileFunctionsWrote) {

@@ -71,4 +71,10 @@ std::string GetFileOrEmpty(std::string_view path, bool* exists) {
   return bytes;
 }
 
+std::string ReadBytes(const std::wstring& path) {
+  bool exists = false;
+  std::string bytes = GetFileOrEmpty(win32::ToUtf8(path), &exists);
+  return exists ? bytes : "<no file>";
+}
+
 }  // namespace quillet::testing

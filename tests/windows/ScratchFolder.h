@@ -24,6 +24,8 @@ class ScratchFolder {
 // Direct file access for test set-up, independent of the implementations under test.
 void PutFile(std::string_view path, std::string_view bytes);
 std::string GetFileOrEmpty(std::string_view path, bool* exists = nullptr);
+// The file's bytes as they are on disk, or "<no file>" when it cannot be opened.
+std::string ReadBytes(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 
 }  // namespace quillet::testing

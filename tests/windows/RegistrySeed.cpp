@@ -1,0 +1,19 @@
+#include "RegistrySeed.h"
+
+namespace quillet::testing {
+
+win32::UniqueKey CreateKey(HKEY root, const std::wstring& path) {
+  win32::UniqueKey key;
+  ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+  return key;
+}
+
+void SetRaw(HKEY key, const wchar_t* name, DWORD type, const void* data, size_t size) {
+  ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+}
+
+void SetText(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type) {
+  SetRaw(key, name, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+}  // namespace quillet::testing
