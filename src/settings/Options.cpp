@@ -152,7 +152,7 @@ void TfrmOptions::FormShow() {
   FillIgnoreList(*lvValues, OptionsSetting.IgnoreValues, OptionsSetting.IgnoreValueCount);
   FillIgnoreList(*lvKeys, OptionsSetting.IgnoreKeys, OptionsSetting.IgnoreKeyCount);
   suiPageControl1->SetActivePageIndex(0);
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
   cbCreateRestore->SetCaption(RestorePointCaption(cbCreateRestore->Caption()));
 }
 

@@ -48,7 +48,7 @@ TfrmRegAddRegistry::TfrmRegAddRegistry(ui::UiHost& host) : TForm(host, "frmRegAd
 }
 
 void TfrmRegAddRegistry::FormShow() {
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
   aOKUpdate();
   // The path is what the user came to type.
   SetActiveControl(eRegistryKey);

@@ -79,7 +79,7 @@ void TfrmRestore::FormCreate() { SetCaption(kMessageBoxTitle); }
 void TfrmRestore::FormShow() {
   eFolder->SetText(OptionsSetting.OutputDirectory);
   ListFolder(eFolder->Text());
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
   ArrangeButtons();
 }
 

@@ -99,7 +99,7 @@ void TfrmStartupManager::FormShow() {
   if (lvStartup->Count() > 0) {
     for (size_t i = 0; i < lvStartup->Columns().size(); ++i) lvStartup->AutoSizeColumn(i);
   }
-  if (!SameText(OptionsSetting.Lan, "English")) TranslateForm(*this, OptionsSetting.Lan);
+  TranslateToCurrentLanguage(*this);
 }
 
 void TfrmStartupManager::bSelectAllClick() { lvStartup->SetAllChecked(true); }

@@ -7,6 +7,10 @@
 #include "main/ShowHint.h"
 #include "main/SystemPiont.h"
 #include "scan/RegProgressHint.h"
+#include "settings/Options.h"
+#include "settings/RegAddRegistry.h"
+#include "tools/Restore.h"
+#include "tools/StartupManager.h"
 
 namespace quillet::testing {
 
@@ -22,6 +26,10 @@ const std::vector<TranslatableForm>& TranslatableForms() {
       {"frmShowHint", [](MainWindowFixture& f) { return std::make_unique<TfrmShowHint>(f.ui); }, {"Label1"}},
       {"frmSystemPoint", [](MainWindowFixture& f) { return std::make_unique<TfrmSystemPoint>(f.ui); }},
       {"frmAbout", [](MainWindowFixture& f) { return std::make_unique<TfrmAbout>(f.ui); }},
+      {"frmOptions", [](MainWindowFixture& f) { return std::make_unique<TfrmOptions>(f.ui); }},
+      {"frmRegAddRegistry", [](MainWindowFixture& f) { return std::make_unique<TfrmRegAddRegistry>(f.ui); }},
+      {"frmRestore", [](MainWindowFixture& f) { return std::make_unique<TfrmRestore>(f.ui); }},
+      {"frmStartupManager", [](MainWindowFixture& f) { return std::make_unique<TfrmStartupManager>(f.ui); }},
   };
   return forms;
 }
