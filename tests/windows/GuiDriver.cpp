@@ -138,6 +138,19 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className, con
   return search.found;
 }
 
+HWND WaitForDialog(const QuilletProcess& process, const wchar_t* className, const wchar_t* caption) {
+  HWND dialog = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND found : TopLevelWindows(process.Id(), className, caption)) {
+          if (::IsWindowVisible(found)) dialog = found;
+        }
+        return dialog != nullptr;
+      },
+      10000);
+  return dialog;
+}
+
 HWND FindChild(HWND parent, const wchar_t* className, const wchar_t* caption) {
   WindowSearch search{0, className, caption, {}};
   ::EnumChildWindows(parent, FindFirstChild, reinterpret_cast<LPARAM>(&search));

@@ -52,6 +52,8 @@ class QuilletProcess {
 
 // Top-level windows of a process with this class (and caption, when given).
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className, const wchar_t* caption = nullptr);
+// A visible top-level window of the process with this class and caption, waiting up to 10 s.
+HWND WaitForDialog(const QuilletProcess& process, const wchar_t* className, const wchar_t* caption);
 HWND FindChild(HWND parent, const wchar_t* className, const wchar_t* caption = nullptr);
 std::wstring WindowText(HWND window);
 

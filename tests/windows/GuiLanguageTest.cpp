@@ -54,12 +54,71 @@ void Keys(HWND window, const std::vector<WORD>& keys) {
   return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult ShowsButton(HWND window, const char* utf8Caption) {
-  const std::wstring caption = win32::ToWide(utf8Caption);
+::testing::AssertionResult ShowsButton(HWND window, const std::wstring& caption) {
+  if (caption.empty()) return ::testing::AssertionFailure() << "no caption to look for";
   if (WaitUntil([&] { return FindChild(window, L"Button", caption.c_str()) != nullptr; }, 10000)) {
     return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionFailure() << "no button \"" << utf8Caption << "\"";
+  return ::testing::AssertionFailure() << "no button \"" << win32::ToUtf8(caption) << "\"";
+}
+::testing::AssertionResult ShowsButton(HWND window, const char* utf8Caption) {
+  return ShowsButton(window, win32::ToWide(utf8Caption));
+}
+
+struct ChildSearch {
+  const std::wstring& start;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchChildStart(HWND child, LPARAM param) {
+  auto& search = *reinterpret_cast<ChildSearch*>(param);
+  if (!WindowText(child).starts_with(search.start)) return TRUE;
+  search.found = child;
+  return FALSE;
+}
+
+// A control anywhere below the window whose text starts with the given one.
+HWND ChildStartingWith(HWND parent, const std::wstring& start) {
+  ChildSearch search{start};
+  ::EnumChildWindows(parent, MatchChildStart, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A text as the shipped language file gives it, read through the profile functions.
+std::wstring ShippedText(const std::string& language, const wchar_t* section, const wchar_t* key) {
+  const std::wstring file = BuildFolder() + L"Languages\\Lan_" + win32::ToWide(language) + L".ini";
+  wchar_t text[512] = L"";
+  ::GetPrivateProfileStringW(section, key, L"", text, 512, file.c_str());
+  return text;
+}
+
+// Switches the running program to the language, finds the main window's buttons and then the
+// options dialog (opened by its shortcut) as the language's file words them, and saves both.
+void ExpectMainWindowAndOptionsIn(const QuilletProcess& quillet, HWND main, const std::string& language) {
+  SCOPED_TRACE(language);
+  ASSERT_TRUE(ChooseLanguage(main, language));
+  for (const wchar_t* button : {L"bScanRegistry", L"bRepairRegistry"}) {
+    EXPECT_TRUE(ShowsButton(main, ShippedText(language, L"frmQuillet", button)));
+  }
+  ::Sleep(300);
+  EXPECT_TRUE(SaveScreenshot(main, L"main-window-" + win32::ToWide(language)));
+
+  TypeChord(main, {VK_CONTROL, 'O'});
+  const std::wstring caption = ShippedText(language, L"frmOptions", L"frmOptions");
+  HWND options = WaitForDialog(quillet, kDialogClass, caption.c_str());
+  ASSERT_NE(options, nullptr) << "no options dialog captioned \"" << win32::ToUtf8(caption) << '"';
+  for (const wchar_t* box : {L"cbCreateRestore", L"cbDeleteBackupFile", L"cbIncludeRemoveMedia", L"cbIncludeCDdrive",
+                             L"cbShowHint", L"cbBeep"}) {
+    std::wstring text = ShippedText(language, L"frmOptions", box);
+    // The restore-point box names the running Windows version in place of the designed list.
+    if (std::wstring(box) == L"cbCreateRestore") text = text.substr(0, text.find(L'('));
+    const bool found = WaitUntil([&] { return ChildStartingWith(options, text) != nullptr; }, 5000);
+    EXPECT_TRUE(found) << "no check box \"" << win32::ToUtf8(text) << '"';
+  }
+  ::Sleep(300);
+  EXPECT_TRUE(SaveScreenshot(options, L"options-" + win32::ToWide(language)));
+  ::PostMessageW(options, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(options) || !::IsWindowVisible(options); }, 5000));
 }
 
 TEST(GuiLanguage, TheLanguageMenuSwitchesTheRunningWindowToRussianJapaneseAndArabic) {
@@ -89,6 +148,13 @@ TEST(GuiLanguage, TheLanguageMenuSwitchesTheRunningWindowToRussianJapaneseAndAra
 
   ASSERT_TRUE(ChooseLanguage(main, "English"));
   EXPECT_TRUE(ShowsButton(main, "Scan registry issues")) << "the English file brings the designed texts back";
+}
+
+TEST(GuiLanguage, TheOptionsDialogOpensInTheLanguageChosenInTheMainWindow) {
+  QuilletProcess quillet;
+  HWND main = quillet.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  ExpectMainWindowAndOptionsIn(quillet, main, "German");
 }
 
 }  // namespace

@@ -32,19 +32,6 @@ std::vector<HWND> Children(HWND parent, const wchar_t* className) {
   return matching;
 }
 
-HWND WaitForDialog(const QuilletProcess& process, const wchar_t* className, const wchar_t* caption) {
-  HWND dialog = nullptr;
-  WaitUntil(
-      [&] {
-        for (HWND found : TopLevelWindows(process.Id(), className, caption)) {
-          if (::IsWindowVisible(found)) dialog = found;
-        }
-        return dialog != nullptr;
-      },
-      10000);
-  return dialog;
-}
-
 void DoubleClick(HWND window, POINT client) {
   const LPARAM where = MAKELPARAM(client.x, client.y);
   ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
