@@ -150,11 +150,13 @@ TEST(GuiLanguage, TheLanguageMenuSwitchesTheRunningWindowToRussianJapaneseAndAra
   EXPECT_TRUE(ShowsButton(main, "Scan registry issues")) << "the English file brings the designed texts back";
 }
 
-TEST(GuiLanguage, TheOptionsDialogOpensInTheLanguageChosenInTheMainWindow) {
+TEST(GuiLanguage, TheOptionsDialogOpensInEachLanguageChosenInTheMainWindow) {
   QuilletProcess quillet;
   HWND main = quillet.WaitForMainWindow();
   ASSERT_NE(main, nullptr);
-  ExpectMainWindowAndOptionsIn(quillet, main, "German");
+  for (const char* language : {"German", "Greek", "Korean", "TraditionalChinese", "Turkish", "Polish"}) {
+    ExpectMainWindowAndOptionsIn(quillet, main, language);
+  }
 }
 
 }  // namespace
