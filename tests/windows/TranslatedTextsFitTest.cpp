@@ -1,6 +1,7 @@
 // Every shipped language file against the windows it translates, measured with the fonts Wine
-// really draws: a caption wider than its control shows clipped, and a label that grew with its
-// text must neither leave its parent nor run into a neighbour it stayed clear of in English.
+// really draws: a caption wider than its control shows clipped, a tree node wider than its tree
+// is cut at the scroll bar, and a label that grew with its text must neither leave its parent
+// nor run into a neighbour it stayed clear of in English.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -27,6 +28,7 @@
 #include "tools/Restore.h"
 #include "tools/StartupManager.h"
 #include "ui/StdControls.h"
+#include "ui/TreeView.h"
 #include "ui/win32/Win32UiHost.h"
 
 namespace quillet::testing {
@@ -110,6 +112,20 @@ std::vector<std::string> Faults(ui::UiHost& host, const ui::TForm& form, const L
     const int parentWidth = control->Parent() ? control->Parent()->Width() : form.ClientWidth();
     if (control->Left() + control->Width() > parentWidth) {
       faults.push_back(control->Name() + " \"" + control->Caption() + "\" runs past the edge of its parent");
+    }
+  }
+  for (const auto& component : form.Components()) {
+    const auto* tree = dynamic_cast<const ui::TTreeView*>(component.get());
+    if (!tree || !Shown(*tree)) continue;
+    // Without a horizontal scroll bar a node's text must end before the vertical one: the frame,
+    // the scroll bar, one indent per level, the tick box and the gaps around it come first.
+    const int room = tree->Width() - ::GetSystemMetrics(SM_CXVSCROLL) - 24;
+    for (const ui::TTreeNode* node : tree->Nodes()) {
+      const int width = host.TextWidth(tree->Font(), node->Text()) + node->Level() * 19;
+      if (width > room) {
+        faults.push_back(tree->Name() + " node \"" + node->Text() + "\" needs " + std::to_string(width) +
+                         " pixels, has " + std::to_string(room));
+      }
     }
   }
   for (size_t i = 0; i < captioned.size(); ++i) {
