@@ -107,7 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
         UntouchedCase{"TheKeyLineKeepsItsOwnSpellingUpToTheEquals", "[S]\r\nk\x81=0\r\n k =1\r\n",
                       "[S]\r\nk\x81=0\r\n k =2\r\n"},
         UntouchedCase{"UnpairedSurrogateInUtf16", Utf16Le(u"[S]\r\nA=\xD800x\r\n"),
-                      Utf16Le(u"[S]\r\nA=\xD800x\r\nK=2\r\n")}),
+                      Utf16Le(u"[S]\r\nA=\xD800x\r\nK=2\r\n")},
+        // No character, but a byte of the file: it stays last, and the lines added keep their alignment.
+        UntouchedCase{"LoneLastByteOfAUtf16File", Utf16Le(u"[T]\r\n") + "A", Utf16Le(u"[T]\r\n[S]\r\nK=2\r\n") + "A"}),
     [](const ::testing::TestParamInfo<UntouchedCase>& info) { return std::string(info.param.name); });
 
 TEST_F(IniProfileTest, AFailedWriteReportsFalseAndLeavesTheFile) {

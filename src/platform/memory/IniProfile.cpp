@@ -353,7 +353,15 @@ bool IniProfile::WriteString(std::string_view file, std::string_view section, st
                              std::string_view value) {
   const std::string bytes = files_.ReadFile(file).value_or(std::string());
   const FileLayout layout = LayoutOf(bytes);
-  std::vector<RawLine> raw = SplitRawLines(std::string_view(bytes).substr(layout.bom.size()), layout.encoding);
+  std::string_view body = std::string_view(bytes).substr(layout.bom.size());
+  // A lone last byte of a UTF-16 file is no character; it stays last, so the lines added before
+  // it keep their alignment.
+  std::string_view loneByte;
+  if (layout.encoding == Encoding::Utf16Le && body.size() % 2 != 0) {
+    loneByte = body.substr(body.size() - 1);
+    body.remove_suffix(1);
+  }
+  std::vector<RawLine> raw = SplitRawLines(body, layout.encoding);
   std::vector<Line> lines;
   lines.reserve(raw.size());
   for (const RawLine& line : raw) lines.push_back(ClassifyLine(DecodeLine(line.bytes, layout.encoding, ansi_), ""));
@@ -390,6 +398,7 @@ bool IniProfile::WriteString(std::string_view file, std::string_view section, st
 
   std::string out = layout.bom;
   for (const RawLine& line : raw) out += line.bytes + line.end;
+  out += loneByte;
   return files_.WriteFile(file, out);
 }
 
