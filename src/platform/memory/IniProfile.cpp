@@ -214,7 +214,6 @@ std::string ProfileValue(std::string value) {
   return CutToUtf16Units(std::move(value), kMaxValueLength);
 }
 
-
 // A file as its bytes lie: the byte-order mark, and lines in the file's own encoding with their
 // line ends, so a write can put back every line it does not change byte for byte.
 struct FileLayout {
@@ -235,7 +234,7 @@ struct RawLine {
 
 size_t UnitSize(Encoding encoding) { return encoding == Encoding::Utf16Le ? 2 : 1; }
 
-// The code unit at i: a byte, or a UTF-16LE unit (a lone last byte of an odd file reads as itself).
+// The code unit at i: a byte, or a UTF-16LE unit (a lone last byte counts as no line end).
 char32_t UnitAt(std::string_view bytes, size_t i, Encoding encoding) {
   if (encoding != Encoding::Utf16Le) return static_cast<unsigned char>(bytes[i]);
   if (i + 1 >= bytes.size()) return 0xFFFF;
