@@ -228,7 +228,7 @@ TEST_F(OptionsFileTest, EveryEntryTheListsCanKeepComesBackFromTheFileAsItWas) {
   fixture.Open();
   std::vector<std::string> values = {"HKEY_CURRENT_USER\\Software\\Trailing blanks  ", "\"quoted\"", "'single'",
                                      " leading", "\"open", ""};
-  const std::vector<std::string> generated = GeneratedEntries(400, 7);
+  const std::vector<std::string> generated = GeneratedEntries(150, 7);
   values.insert(values.end(), generated.begin(), generated.end());
   const std::vector<std::string> keys(values.rbegin(), values.rend());
   for (const std::string& entry : values) ASSERT_TRUE(CanKeepIgnoreEntry(entry)) << "[" << entry << "]";
