@@ -8,7 +8,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 for pkg in cmake g++ make googletest libgtest-dev mingw-w64 g++-mingw-w64-i686-posix \
            wine wine32:i386 fonts-wine fonts-liberation fonts-dejavu-core fonts-wqy-microhei xvfb xauth \
-           imagemagick x11-utils wixl msitools; do
+           imagemagick x11-utils wixl msitools clang libclang-rt-14-dev; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 

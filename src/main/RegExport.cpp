@@ -163,7 +163,19 @@ std::string RegDataPart(const RegistryValue& value, AnsiCodePage& ansi) {
 RegKeyWriter::RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, ExportScope scope, std::string_view valueName)
     : cursor_(cursor), ansi_(ansi), wholeKey_(scope == ExportScope::WholeKey), valueName_(valueName) {}
 
+// Depth first without recursion: a key's values, then its first subkey with everything below
+// it, then the next; a deep tree costs heap, not stack.
 void RegKeyWriter::WriteRegKey(const std::string& path) {
+  std::vector<std::string> pending{path};
+  while (!pending.empty()) {
+    const std::string next = std::move(pending.back());
+    pending.pop_back();
+    std::vector<std::string> subkeyNames = WriteOneKey(next);
+    for (size_t i = subkeyNames.size(); i-- > 0;) pending.push_back(next + "\\" + subkeyNames[i]);
+  }
+}
+
+std::vector<std::string> RegKeyWriter::WriteOneKey(const std::string& path) {
   std::string keyLine = "[";
   keyLine += RootName(cursor_.Root());
   keyLine += '\\';
@@ -180,7 +192,7 @@ void RegKeyWriter::WriteRegKey(const std::string& path) {
   if (!wholeKey_) {
     WriteValueLine(valueName_, values);
     keys_[index].values = std::move(values);
-    return;
+    return {};
   }
   std::vector<std::string> valueNames;
   std::vector<std::string> subkeyNames;
@@ -194,7 +206,7 @@ void RegKeyWriter::WriteRegKey(const std::string& path) {
   for (const std::string& name : valueNames) WriteValueLine(name, values);
   keys_[index].values = std::move(values);
   cursor_.CloseKey();
-  for (const std::string& subkey : subkeyNames) WriteRegKey(path + "\\" + subkey);
+  return subkeyNames;
 }
 
 void RegKeyWriter::WriteValueLine(const std::string& name, std::vector<RegistryValue>& values) {

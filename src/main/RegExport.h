@@ -72,6 +72,8 @@ class RegKeyWriter {
   const std::vector<ExportedKey>& Keys() const { return keys_; }
 
  private:
+  // Writes the key's section; returns its subkey names in the order to write them.
+  std::vector<std::string> WriteOneKey(const std::string& path);
   void WriteValueLine(const std::string& name, std::vector<RegistryValue>& values);
 
   RegistryCursor& cursor_;

@@ -13,6 +13,7 @@
 #include "main/TextReport.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "settings/IgnoreEntryText.h"
 #include "settings/OptionsSetting.h"
 
 namespace quillet {
@@ -74,6 +75,7 @@ void TfrmQuillet::aIgnoreListAddExecute() {
   TProblemList& list = *lvRegistryData;
   if (list.SelectedCount() == 0) return;
   std::vector<bool> consumed(list.Count(), false);
+  bool refused = false;
   // From the last row to the first, as every walk that removes rows goes.
   for (size_t i = list.Count(); i-- > 0;) {
     if (!list.Item(i).selected) continue;
@@ -83,6 +85,11 @@ void TfrmQuillet::aIgnoreListAddExecute() {
     if (!entry) continue;
     if (!entry->none) {
       if (IsInIgnoreList(entry->text, entry->inKeys)) continue;
+      // An entry options.ini would not give back as it is stays out, and so does its row.
+      if (!CanKeepIgnoreEntry(entry->text)) {
+        refused = true;
+        continue;
+      }
       std::vector<std::string>& entries = entry->inKeys ? OptionsSetting.IgnoreKeys : OptionsSetting.IgnoreValues;
       int& count = entry->inKeys ? OptionsSetting.IgnoreKeyCount : OptionsSetting.IgnoreValueCount;
       entries.push_back(entry->text);
@@ -93,6 +100,12 @@ void TfrmQuillet::aIgnoreListAddExecute() {
   }
   list.RemoveIf([&consumed](size_t index, const ProblemEntry&) { return consumed[index]; });
   UpdateProblemCounts();
+  if (refused) {
+    Host().MessageBox(this, {.text = IgnoreEntryRefusedText(),
+                             .title = kMessageBoxTitle,
+                             .buttons = ui::MessageButtons::Ok,
+                             .icon = ui::MessageIcon::Warning});
+  }
 }
 
 void TfrmQuillet::aSaveTextExecute() {

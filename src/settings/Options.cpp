@@ -7,6 +7,7 @@
 #include "base/AppIdentity.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "settings/IgnoreEntryText.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegAddRegistry.h"
 #include "settings/RegGlobal.h"
@@ -194,11 +195,20 @@ ui::TListView& TfrmOptions::ActiveIgnoreList() const {
   return suiPageControl2->ActivePageIndex() == 1 ? *lvKeys : *lvValues;
 }
 
+// An entry that options.ini would not give back as typed is refused with a message.
 bool TfrmOptions::AskForEntry(std::string& text) {
   TfrmRegAddRegistry dialog(Host());
   dialog.eRegistryKey->SetText(text);
   if (dialog.ShowModal() != ui::ModalResult::Ok) return false;
-  text = dialog.eRegistryKey->Text();
+  const std::string typed = dialog.eRegistryKey->Text();
+  if (!CanKeepIgnoreEntry(typed)) {
+    Host().MessageBox(this, {.text = IgnoreEntryRefusedText(),
+                             .title = kMessageBoxTitle,
+                             .buttons = ui::MessageButtons::Ok,
+                             .icon = ui::MessageIcon::Warning});
+    return false;
+  }
+  text = typed;
   return true;
 }
 

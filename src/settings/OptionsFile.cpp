@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/Profile.h"
 #include "platform/SystemInfo.h"
+#include "settings/IgnoreEntryText.h"
 #include "settings/OptionsSetting.h"
 #include "settings/RegGlobal.h"
 #include "base/TextCompare.h"
@@ -89,10 +90,11 @@ class OptionsWriter {
   void Integer(const char* section, const std::string& key, int value) { String(section, key, std::to_string(value)); }
   void Boolean(const char* section, const std::string& key, bool value) { String(section, key, value ? "1" : "0"); }
   // Entries with higher numbers left from a longer list stay in the file; Count hides them.
+  // Each entry goes in the form the profile functions read back unchanged.
   void List(const char* section, const char* prefix, int count, const std::vector<std::string>& entries) {
     Integer(section, "Count", count);
     for (int i = 1; i <= count && static_cast<size_t>(i) <= entries.size(); ++i) {
-      String(section, prefix + std::to_string(i), entries[static_cast<size_t>(i - 1)]);
+      String(section, prefix + std::to_string(i), IgnoreEntryFileText(entries[static_cast<size_t>(i - 1)]));
     }
   }
 

@@ -14,6 +14,7 @@ constexpr const char* kResourceStringKeys[] = {
     "RES_Directory_Not_Exist",
     "RES_File_Exist",
     "RES_FindProblems",
+    "RES_Ignore_Entry_Not_Kept",
     "RES_Problem_ActiveX",
     "RES_Problem_AddRomve",
     "RES_Problem_Applications",
@@ -62,7 +63,7 @@ constexpr const char* kResourceStringKeys[] = {
     "RES_Startup",
     "RES_ThereTotal",
 };
-static_assert(std::size(kResourceStringKeys) == 55);
+static_assert(std::size(kResourceStringKeys) == 56);
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/Profile.h"
+#include "settings/IgnoreEntryText.h"
 
 namespace quillet::contract {
 
@@ -228,10 +229,29 @@ TYPED_TEST_P(ProfileContract, WritingAUtf16FileKeepsItUtf16) {
   EXPECT_EQ(this->env.get(file), std::string("\xFF\xFE[\0S\0]\0\r\0\n\0K\0=\0\xE9\0\r\0\n\0J\0=\0001\0\r\0\n\0", 32));
 }
 
+// The form options.ini gives an ignore entry: what the reading would trim or unquote goes in
+// quotes, and every entry comes back exactly as it was.
+TYPED_TEST_P(ProfileContract, IgnoreEntriesInTheirFileFormReadBackExactly) {
+  const std::string entries[] = {"HKEY_CURRENT_USER\\Software\\Trailing  ", "  leading", "\"quoted\"", "'single'",
+                                 "\"open", "close'", "\tTabs\t", "Ctrl+Z\x1A", "\x1A", "=;[x]", "a \"b\" c", "",
+                                 std::string(2047, 'x'), " " + std::string(2043, 'y') + " "};
+  const std::string file = this->env.path("ignore.ini");
+  for (size_t i = 0; i < std::size(entries); ++i) {
+    ASSERT_TRUE(this->profile().WriteString(file, "IgnoreValue", "Value" + std::to_string(i + 1),
+                                            IgnoreEntryFileText(entries[i])));
+  }
+  for (size_t i = 0; i < std::size(entries); ++i) {
+    EXPECT_EQ(this->profile().ReadString(file, "IgnoreValue", "Value" + std::to_string(i + 1), "<missing>"),
+              entries[i])
+        << "entry " << i + 1;
+  }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(ProfileContract, ReadStringTrimsUnquotesAndIgnoresCase, MissingFileGivesTheDefaults,
                             ValuesAreCutAt2047Characters, ReadIntegerParsesLikeTheSystem,
                             ReadSectionKeysListsKeysInFileOrder, WriteStringChangesOneLineAndKeepsTheOthers,
                             WriteStringCreatesTheFileAndReadsBack, WriteStringFailsWhenTheFileCannotBeWritten,
-                            ReadsFilesWithByteOrderMarksAndAnsiFiles, WritingAUtf16FileKeepsItUtf16);
+                            ReadsFilesWithByteOrderMarksAndAnsiFiles, WritingAUtf16FileKeepsItUtf16,
+                            IgnoreEntriesInTheirFileFormReadBackExactly);
 
 }  // namespace quillet::contract

@@ -71,6 +71,47 @@ TEST_F(IniProfileTest, UsesTheGivenCodePageForAnsiFiles) {
   EXPECT_EQ(fs.ReadFile(kFile), std::string("[S]\r\nK=\xC6\r\nJ=\xC6?\r\n"));
 }
 
+std::string Utf16Le(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+struct UntouchedCase {
+  const char* name;
+  std::string before;
+  std::string after;  // once S/K=2 is written
+};
+
+void PrintTo(const UntouchedCase& c, std::ostream* out) { *out << c.name; }
+
+class UntouchedBytesTest : public IniProfileTest, public ::testing::WithParamInterface<UntouchedCase> {};
+
+// Bytes the code page leaves undefined, and an unpaired surrogate, stay in the lines a write
+// does not touch.
+TEST_P(UntouchedBytesTest, AWriteChangesOnlyItsOwnLine) {
+  fs.file(kFile, GetParam().before);
+  ASSERT_TRUE(profile.WriteString(kFile, "S", "K", "2"));
+  EXPECT_EQ(fs.ReadFile(kFile), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UntouchedBytesTest,
+    ::testing::Values(
+        UntouchedCase{"NineByteFileWhoseOnlyKeyIsAnUndefinedByte", "[S]\r\n\x81=1\n", "[S]\r\n\x81=1\nK=2\r\n"},
+        UntouchedCase{"EveryUndefinedByteOfTheCodePage", "[S]\r\nA=\x81\x8D\x8F\x90\x9D\r\nK=1\r\n",
+                      "[S]\r\nA=\x81\x8D\x8F\x90\x9D\r\nK=2\r\n"},
+        UntouchedCase{"TheKeyLineKeepsItsOwnSpellingUpToTheEquals", "[S]\r\nk\x81=0\r\n k =1\r\n",
+                      "[S]\r\nk\x81=0\r\n k =2\r\n"},
+        UntouchedCase{"UnpairedSurrogateInUtf16", Utf16Le(u"[S]\r\nA=\xD800x\r\n"),
+                      Utf16Le(u"[S]\r\nA=\xD800x\r\nK=2\r\n")},
+        // No character, but a byte of the file: it stays last, and the lines added keep their alignment.
+        UntouchedCase{"LoneLastByteOfAUtf16File", Utf16Le(u"[T]\r\n") + "A", Utf16Le(u"[T]\r\n[S]\r\nK=2\r\n") + "A"}),
+    [](const ::testing::TestParamInfo<UntouchedCase>& info) { return std::string(info.param.name); });
+
 TEST_F(IniProfileTest, AFailedWriteReportsFalseAndLeavesTheFile) {
   fs.file(kFile, "[S]\r\nK=1\r\n").failWrites();
   EXPECT_FALSE(profile.WriteString(kFile, "S", "K", "2"));

@@ -6,6 +6,7 @@
 
 #include "MainWindowFixture.h"
 #include "main/RegEditNavigation.h"
+#include "settings/IgnoreEntryText.h"
 
 namespace quillet::testing {
 namespace {
@@ -155,6 +156,26 @@ TEST_F(ListCommandsTest, IgnoreAddsEachKindsEntryToItsListAndTakesTheRowOff) {
                                    "Software Locations Issue|" + software + "Listed|value|2|unticked",
                                    "Software Locations Issue|" + software + "NotSelected||0|unticked"}));
   EXPECT_EQ(Counts(), " 3 problems found, 0 problems selected for repairing");
+}
+
+// A value name may hold a line break, which would put a fake section into options.ini; such
+// entries, and those the file cannot give back as they are, stay out and their rows stay.
+TEST_F(ListCommandsTest, IgnoreRefusesAnEntryOptionsIniCannotKeepAndLeavesItsRow) {
+  const std::string key = "HKEY_CURRENT_USER\\Software\\K";
+  Scan({{kLocations, key, "v\r\n[IgnoreKey]\r\nKey1=HKEY_LOCAL_MACHINE", RepairAction::DeleteNamedValue},
+        {kLocations, key, std::string(3000, 'v'), RepairAction::DeleteNamedValue},
+        {kLocations, key, "snow \xE2\x98\x83", RepairAction::DeleteNamedValue},
+        {kLocations, key, " kept in quotes ", RepairAction::DeleteNamedValue}});
+  window().aSelectNoneExecute();
+  Select({0, 1, 2, 3});
+  fixture.ui.AnswerMessageBox(ModalResult::Ok);
+  window().aIgnoreListAddExecute();
+
+  EXPECT_EQ(OptionsSetting.IgnoreValues, Texts{key + "\\ kept in quotes "});
+  EXPECT_TRUE(OptionsSetting.IgnoreKeys.empty());
+  EXPECT_EQ(list().Count(), 3u);
+  ASSERT_EQ(fixture.ui.MessageBoxes().size(), 1u) << "one message for the whole command";
+  EXPECT_EQ(fixture.ui.MessageBoxes()[0].text, IgnoreEntryRefusedText());
 }
 
 class SaveTextTest : public ListCommandsTest {

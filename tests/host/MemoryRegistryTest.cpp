@@ -1,8 +1,10 @@
 #include "platform/memory/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <atomic>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 
@@ -208,6 +210,42 @@ TEST(MemoryRegistry, RemoveKeyTreeAndRemoveValueIgnoreInjectedRefusals) {
   EXPECT_FALSE(reg.RemoveKeyTree(RootKey::CurrentUser, "")) << "a root is never removed";
   EXPECT_EQ(reg.Dump(), "");
   EXPECT_TRUE(reg.DeletedKeys().empty()) << "only deletes through cursors are recorded";
+}
+
+// Runs the body on a thread whose stack holds a few thousand calls at most.
+void OnSmallStack(std::function<void()> body) {
+  pthread_attr_t attributes;
+  ASSERT_EQ(pthread_attr_init(&attributes), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attributes, 256 * 1024), 0);
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(
+                &thread, &attributes,
+                [](void* argument) -> void* {
+                  (*static_cast<std::function<void()>*>(argument))();
+                  return nullptr;
+                },
+                &body),
+            0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attributes);
+}
+
+// Trees are freed and walked without a call per level: a key far deeper than the stack could
+// take is removed and destroyed.
+TEST(MemoryRegistry, AKeyOfAHundredThousandLevelsIsRemovedAndFreedWithoutRecursion) {
+  std::string path = "HKEY_CURRENT_USER\\Deep";
+  for (int i = 0; i < 100000; ++i) path += "\\k";
+  OnSmallStack([&path] {
+    {
+      MemoryRegistry reg;
+      reg.key(path).str("V", "x");
+      reg.key("HKEY_CURRENT_USER\\Other\\k");
+      EXPECT_TRUE(reg.RemoveKeyTree(RootKey::CurrentUser, "Deep"));
+      EXPECT_EQ(reg.Dump(), "[HKEY_CURRENT_USER\\Other]\n[HKEY_CURRENT_USER\\Other\\k]\n");
+    }
+    MemoryRegistry reg;
+    reg.key(path).str("V", "x");
+  });
 }
 
 // The scan thread reads while the GUI thread deletes, each with its own cursor.

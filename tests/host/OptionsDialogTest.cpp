@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "MainWindowFixture.h"
+#include "settings/IgnoreEntryText.h"
 #include "settings/Options.h"
 #include "settings/RegAddRegistry.h"
 
@@ -132,6 +133,33 @@ TEST_F(OptionsDialogTest, EditChangesTheSelectedRowEvenIntoADuplicateAndNeedsASe
   EXPECT_EQ(OptionsSetting.IgnoreValues,
             (std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\X", "HKEY_CURRENT_USER\\SOFTWARE\\X"}));
   EXPECT_EQ(OptionsSetting.IgnoreValueCount, 2);
+}
+
+// options.ini could not give these back as typed: Add and Edit refuse them with a message.
+TEST_F(OptionsDialogTest, AddAndEditRefuseAnEntryTheFileCannotKeepAndSayWhy) {
+  const std::string tooLong = "HKEY_CURRENT_USER\\Software\\" + std::string(3000, 'x');
+  const std::string outsideCodePage = "HKEY_CURRENT_USER\\Software\\\xE2\x98\x83";
+  Run([&](TfrmOptions& options) {
+    options.suiPageControl1->SelectPageFromUser(1);
+    AnswerEntry(tooLong);
+    fixture.ui.AnswerMessageBox(ModalResult::Ok);
+    options.bAdd->Click();
+    options.lvValues->SetSelectedFromUser(0, true);
+    AnswerEntry(outsideCodePage);
+    fixture.ui.AnswerMessageBox(ModalResult::Ok);
+    options.bEdit->Click();
+    AnswerEntry("HKEY_CURRENT_USER\\Software\\Ends in blanks  ");  // kept in quotes
+    options.bAdd->Click();
+    options.bOK->Click();
+  });
+  EXPECT_EQ(OptionsSetting.IgnoreValues,
+            (std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\X", "HKEY_CURRENT_USER\\Software\\Y",
+                                      "HKEY_CURRENT_USER\\Software\\Ends in blanks  "}));
+  ASSERT_EQ(fixture.ui.MessageBoxes().size(), 2u);
+  for (const ui::MessageBoxRequest& message : fixture.ui.MessageBoxes()) {
+    EXPECT_EQ(message.text, IgnoreEntryRefusedText());
+    EXPECT_EQ(message.title, "Orvane Quillet");
+  }
 }
 
 TEST_F(OptionsDialogTest, RemoveDeletesTheTickedRowsAndKeepsTheSelectedOne) {

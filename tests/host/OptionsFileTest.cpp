@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "MainWindowFixture.h"
+#include "platform/memory/Windows1252.h"
+#include "settings/IgnoreEntryText.h"
 #include "settings/OptionsFile.h"
 
 namespace quillet::testing {
@@ -201,6 +204,52 @@ TEST_F(OptionsFileTest, ShrinkingAListFromFiveToTwoLeavesTheStaleEntriesAfterThe
                 "Height=520\r\n");
   fixture.Reopen();
   EXPECT_EQ(OptionsSetting.IgnoreValues, (std::vector<std::string>{"v2", "v4"}));
+}
+
+// Entries made of what the profile functions trim or strip on reading (blanks, Ctrl+Z, quotes),
+// of the characters that mean something in an INI file, and of the longest a read returns.
+std::vector<std::string> GeneratedEntries(size_t count, unsigned seed) {
+  const std::vector<std::string> pieces = {"a",  "Z", " ",  "\t", "\"", "'", "=",  ";",          "[",
+                                           "]",  "\\", "\x1A", "\v", "\f", "0", "\xC3\xA9", "\xE2\x82\xAC"};
+  std::mt19937 random(seed);
+  std::vector<std::string> entries;
+  for (size_t i = 0; i < count; ++i) {
+    std::string entry;
+    const size_t length = random() % 12;
+    for (size_t k = 0; k < length; ++k) entry += pieces[random() % pieces.size()];
+    entries.push_back(std::move(entry));
+  }
+  entries.push_back(std::string(2047, 'x'));
+  entries.push_back(" " + std::string(2043, 'x') + " ");
+  return entries;
+}
+
+TEST_F(OptionsFileTest, EveryEntryTheListsCanKeepComesBackFromTheFileAsItWas) {
+  fixture.Open();
+  std::vector<std::string> values = {"HKEY_CURRENT_USER\\Software\\Trailing blanks  ", "\"quoted\"", "'single'",
+                                     " leading", "\"open", ""};
+  const std::vector<std::string> generated = GeneratedEntries(150, 7);
+  values.insert(values.end(), generated.begin(), generated.end());
+  const std::vector<std::string> keys(values.rbegin(), values.rend());
+  for (const std::string& entry : values) ASSERT_TRUE(CanKeepIgnoreEntry(entry)) << "[" << entry << "]";
+  OptionsSetting.IgnoreValues = values;
+  OptionsSetting.IgnoreValueCount = static_cast<int>(values.size());
+  OptionsSetting.IgnoreKeys = keys;
+  OptionsSetting.IgnoreKeyCount = static_cast<int>(keys.size());
+  Close();
+  fixture.Reopen();
+  EXPECT_EQ(OptionsSetting.IgnoreValues, values);
+  EXPECT_EQ(OptionsSetting.IgnoreKeys, keys);
+}
+
+TEST(IgnoreEntryText, RefusesWhatOptionsIniCannotGiveBackAsItIs) {
+  memory::Windows1252 ansi;
+  EXPECT_FALSE(StoredIgnoreEntry("a\r\n[IgnoreKey]", ansi)) << "line break";
+  EXPECT_FALSE(StoredIgnoreEntry(std::string("a\0b", 3), ansi)) << "NUL";
+  EXPECT_FALSE(StoredIgnoreEntry("snow \xE2\x98\x83", ansi)) << "outside the code page";
+  EXPECT_FALSE(StoredIgnoreEntry(std::string(2048, 'x'), ansi)) << "longer than a read returns";
+  EXPECT_FALSE(StoredIgnoreEntry(std::string(2046, 'x') + " ", ansi)) << "too long once quoted";
+  EXPECT_EQ(StoredIgnoreEntry("x  ", ansi), "\"x  \"");
 }
 
 TEST_F(OptionsFileTest, StateThreeStartsMaximizedAndReadsNoBounds) {

@@ -134,6 +134,34 @@ TEST(RegFileReader, ReportsEachMalformedLineWithItsNumberAndKeepsGoing) {
             "[.]\n\"Good\" = REG_SZ \"kept\"\n\"AfterErrors\" = REG_SZ \"kept\"\n");
 }
 
+// The registry holds 512 levels below a root. A deeper key line is refused with its line number
+// and creates nothing; the lines after it still load.
+TEST(RegFileReader, RefusesAKeyDeeperThanTheRegistryAllows) {
+  const auto path = [](size_t levels) {
+    std::string text = "E";
+    for (size_t i = 1; i < levels; ++i) text += "\\k";
+    return text;
+  };
+  const std::string file = "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + path(512) + "]\r\n[HKEY_CURRENT_USER\\" + path(513) +
+                           "]\r\n\"Lost\"=\"x\"\r\n[-HKEY_CURRENT_USER\\" + path(50000) + "]\r\n[HKEY_CURRENT_USER\\" +
+                           path(50000) + "]\r\n[HKEY_CURRENT_USER\\E]\r\n\"After\"=\"kept\"\r\n";
+  Windows1252 ansi;
+  MemoryRegistry reg;
+  const std::vector<RegFileProblem> problems = ReadRegFile(file, ansi, reg);
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_EQ(Describe(problems[0]),
+            "line 3: key \"HKEY_CURRENT_USER\\E\\k\\k\\k\\k\\k\\k\\k\\k\\k\\k\\...\" is deeper than the 512 levels the "
+            "registry allows");
+  EXPECT_EQ(problems[1].line, 5);
+  EXPECT_EQ(problems[2].line, 6);
+  auto cursor = reg.NewCursor();
+  cursor->SetRoot(RootKey::CurrentUser);
+  EXPECT_TRUE(cursor->KeyExists(path(512)));
+  EXPECT_FALSE(cursor->KeyExists(path(513)));
+  EXPECT_TRUE(cursor->OpenKey("E"));
+  EXPECT_EQ(cursor->ReadString("After"), "kept");
+}
+
 TEST(RegFileReader, RefusesAFileWithoutTheHeader) {
   const std::string inputs[] = {"", "REGEDIT5\n[HKEY_CURRENT_USER\\X]\n", "\xEF\xBB\xBFREGEDIT4\n",
                                 std::string("\xFF\xFE", 2) + "REGEDIT4"};

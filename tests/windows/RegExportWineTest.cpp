@@ -10,6 +10,7 @@
 #include "contract/RandomRegistryTree.h"
 #include "main/RegExport.h"
 #include "platform/RegistryDump.h"
+#include "platform/memory/MemoryRegistry.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32.h"
@@ -67,6 +68,22 @@ RandomKey AsThePeerImportsIt(RandomKey key) {
   }
   for (RandomKey& subkey : key.subkeys) subkey = AsThePeerImportsIt(std::move(subkey));
   return key;
+}
+
+// The value names of a key as the registry holds them, NULs inside included.
+std::vector<std::string> ValueNamesWithNuls(const std::string& path) {
+  std::vector<std::string> names;
+  win32::UniqueKey key;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, win32::ToWide(path).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    return names;
+  }
+  wchar_t name[16384];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = std::size(name);
+    if (::RegEnumValueW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.push_back(win32::ToUtf8(std::wstring_view(name, length)));
+  }
+  return names;
 }
 
 class RegExportWine : public ::testing::Test {
@@ -136,6 +153,38 @@ TEST_F(RegExportWine, RegistryEditorBringsBackEveryKindAsWritten) {
   for (uint32_t type : {regtype::kNone, regtype::kString, regtype::kExpandString, regtype::kBinary, regtype::kDword,
                         regtype::kMultiString, regtype::kQword, 0x100u}) {
     EXPECT_GT(byType[type], 0) << "no value of type " << type;
+  }
+}
+
+// A NUL or a Ctrl+Z in a value name: the writer may write such a name only when the registry
+// editor brings it back exactly. A name the writer refuses is written raw by hand, to prove the
+// editor would not have brought it back either.
+TEST_F(RegExportWine, ValueNamesWithNulOrCtrlZAreWrittenOnlyWhenTheEditorBringsThemBack) {
+  win32::Win32FileSystem files;
+  win32::Win32AnsiCodePage ansi;
+  win32::Win32Registry live;
+  for (const std::string& name : {std::string("a\0b", 3), std::string("a\x1A" "b"), std::string("\x1A" "ab"),
+                                  std::string("ab\x1A")}) {
+    SCOPED_TRACE("value name of " + std::to_string(name.size()) + " bytes, control byte at " +
+                 std::to_string(name.find_first_of(std::string("\0\x1A", 2))));
+    Clean();
+    memory::MemoryRegistry store;
+    store.key("HKEY_CURRENT_USER\\" + kScratch).dword(name, 7);
+    bool written = true;
+    try {
+      ExportToRegFile({files, ansi, store}, win32::ToUtf8(file_), RootKey::CurrentUser, ExportScope::WholeKey, "",
+                      kScratch);
+    } catch (const ExportNotRepresentable&) {
+      written = false;
+      const std::string raw = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + kScratch + "]\r\n\"" + name + "\"=dword:00000007\r\n";
+      ASSERT_TRUE(files.WriteFile(win32::ToUtf8(file_), raw));
+    }
+    ASSERT_TRUE(ImportWithRegedit(file_));
+    const std::vector<std::string> imported = ValueNamesWithNuls(kScratch);
+    const bool exact = imported == std::vector<std::string>{name};
+    EXPECT_EQ(written, exact) << (written ? "written, but the registry editor brings back another name"
+                                          : "refused, yet the registry editor brings the name back exactly")
+                              << "; " << imported.size() << " value(s) came back";
   }
 }
 

@@ -103,15 +103,6 @@ DecodedFile Decode(std::string_view bytes, AnsiCodePage* ansi) {
   return {Encoding::Ansi, AnsiToUtf8(bytes, ansi)};
 }
 
-std::string Encode(std::string_view text, Encoding encoding, AnsiCodePage* ansi) {
-  switch (encoding) {
-    case Encoding::Utf16Le: return "\xFF\xFE" + Utf8ToUtf16Le(text);
-    case Encoding::Utf8Bom: return "\xEF\xBB\xBF" + std::string(text);
-    case Encoding::Ansi: break;
-  }
-  return Utf8ToAnsi(text, ansi);
-}
-
 // Blanks as the profile functions trim them; Ctrl+Z counts too, old editors end files with it.
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == 0x1A; }
 
@@ -223,6 +214,80 @@ std::string ProfileValue(std::string value) {
   return CutToUtf16Units(std::move(value), kMaxValueLength);
 }
 
+// A file as its bytes lie: the byte-order mark, and lines in the file's own encoding with their
+// line ends, so a write can put back every line it does not change byte for byte.
+struct FileLayout {
+  Encoding encoding = Encoding::Ansi;
+  std::string bom;
+};
+
+FileLayout LayoutOf(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE")) return {Encoding::Utf16Le, "\xFF\xFE"};
+  if (bytes.starts_with("\xEF\xBB\xBF")) return {Encoding::Utf8Bom, "\xEF\xBB\xBF"};
+  return {};
+}
+
+struct RawLine {
+  std::string bytes;  // without the line end
+  std::string end;
+};
+
+size_t UnitSize(Encoding encoding) { return encoding == Encoding::Utf16Le ? 2 : 1; }
+
+// The code unit at i: a byte, or a UTF-16LE unit (a lone last byte counts as no line end).
+char32_t UnitAt(std::string_view bytes, size_t i, Encoding encoding) {
+  if (encoding != Encoding::Utf16Le) return static_cast<unsigned char>(bytes[i]);
+  if (i + 1 >= bytes.size()) return 0xFFFF;
+  return static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
+}
+
+std::vector<RawLine> SplitRawLines(std::string_view bytes, Encoding encoding) {
+  std::vector<RawLine> lines;
+  const size_t unit = UnitSize(encoding);
+  size_t start = 0;
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const char32_t c = UnitAt(bytes, i, encoding);
+    if (c != '\r' && c != '\n') {
+      i += unit;
+      continue;
+    }
+    size_t endLength = unit;
+    if (c == '\r' && i + unit < bytes.size() && UnitAt(bytes, i + unit, encoding) == '\n') endLength += unit;
+    lines.push_back({std::string(bytes.substr(start, i - start)), std::string(bytes.substr(i, endLength))});
+    i += endLength;
+    start = i;
+  }
+  if (start < bytes.size()) lines.push_back({std::string(bytes.substr(start)), ""});
+  return lines;
+}
+
+std::string DecodeLine(std::string_view bytes, Encoding encoding, AnsiCodePage* ansi) {
+  switch (encoding) {
+    case Encoding::Utf16Le: return Utf16LeToUtf8(bytes);
+    case Encoding::Utf8Bom: return std::string(bytes);
+    case Encoding::Ansi: break;
+  }
+  return AnsiToUtf8(bytes, ansi);
+}
+
+std::string EncodeText(std::string_view text, Encoding encoding, AnsiCodePage* ansi) {
+  switch (encoding) {
+    case Encoding::Utf16Le: return Utf8ToUtf16Le(text);
+    case Encoding::Utf8Bom: return std::string(text);
+    case Encoding::Ansi: break;
+  }
+  return Utf8ToAnsi(text, ansi);
+}
+
+// A key line up to its first "=" (without it); the whole line when it has none.
+std::string KeyPartOf(std::string_view bytes, Encoding encoding) {
+  for (size_t i = 0; i < bytes.size(); i += UnitSize(encoding)) {
+    if (UnitAt(bytes, i, encoding) == '=') return std::string(bytes.substr(0, i));
+  }
+  return std::string(bytes);
+}
+
 }  // namespace
 
 IniProfile::IniProfile(FileSystem& files, AnsiCodePage* ansi) : files_(files), ansi_(ansi) {}
@@ -285,35 +350,55 @@ std::vector<std::string> IniProfile::ReadSectionKeys(std::string_view file, std:
 
 bool IniProfile::WriteString(std::string_view file, std::string_view section, std::string_view key,
                              std::string_view value) {
-  DecodedFile decoded;
-  if (auto bytes = files_.ReadFile(file)) decoded = Decode(*bytes, ansi_);
-  std::vector<Line> lines = SplitLines(decoded.text);
-  const std::string keyName(Trim(key));
-  const std::string newLine = keyName + "=" + std::string(value);
+  const std::string bytes = files_.ReadFile(file).value_or(std::string());
+  const FileLayout layout = LayoutOf(bytes);
+  std::string_view body = std::string_view(bytes).substr(layout.bom.size());
+  // A lone last byte of a UTF-16 file is no character; it stays last, so the lines added before
+  // it keep their alignment.
+  std::string_view loneByte;
+  if (layout.encoding == Encoding::Utf16Le && body.size() % 2 != 0) {
+    loneByte = body.substr(body.size() - 1);
+    body.remove_suffix(1);
+  }
+  std::vector<RawLine> raw = SplitRawLines(body, layout.encoding);
+  std::vector<Line> lines;
+  lines.reserve(raw.size());
+  for (const RawLine& line : raw) lines.push_back(ClassifyLine(DecodeLine(line.bytes, layout.encoding, ansi_), ""));
 
-  auto terminateLast = [&lines](size_t index) {
-    if (lines[index].end.empty()) lines[index].end = "\r\n";
+  const auto encode = [&](std::string_view text) { return EncodeText(text, layout.encoding, ansi_); };
+  const std::string lineEnd = encode("\r\n");
+  const std::string keyName(Trim(key));
+  const auto insert = [&](size_t at, const std::string& text) {
+    raw.insert(raw.begin() + static_cast<std::ptrdiff_t>(at), RawLine{encode(text), lineEnd});
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), ClassifyLine(text, ""));
   };
+  auto terminate = [&](size_t index) {
+    if (raw[index].end.empty()) raw[index].end = lineEnd;
+  };
+
+  // Only the line of the key changes (or one line, and a header, are added): every other byte of
+  // the file stays as it was, whatever the code page makes of it.
   auto range = FindSection(lines, section);
   if (!range) {
-    if (!lines.empty()) terminateLast(lines.size() - 1);
-    lines.push_back(ClassifyLine("[" + std::string(Trim(section)) + "]", "\r\n"));
-    lines.push_back(ClassifyLine(newLine, "\r\n"));
+    if (!raw.empty()) terminate(raw.size() - 1);
+    insert(raw.size(), "[" + std::string(Trim(section)) + "]");
+    insert(raw.size(), keyName + "=" + std::string(value));
   } else if (auto index = FindKey(lines, *range, keyName)) {
-    // The key keeps the spelling it has in the file.
-    lines[*index] = ClassifyLine(lines[*index].name + "=" + std::string(value), lines[*index].end);
+    // The key keeps its spelling in the file: the line is kept up to its "=".
+    raw[*index].bytes = KeyPartOf(raw[*index].bytes, layout.encoding) + encode("=") + encode(value);
   } else {
     // A new key goes after the section's last non-blank line, ahead of the blank lines that
     // separate it from the next section.
     size_t insertAt = range->last;
     while (insertAt > range->first && lines[insertAt - 1].kind == LineKind::Blank) --insertAt;
-    if (insertAt > 0) terminateLast(insertAt - 1);
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), ClassifyLine(newLine, "\r\n"));
+    if (insertAt > 0) terminate(insertAt - 1);
+    insert(insertAt, keyName + "=" + std::string(value));
   }
 
-  std::string text;
-  for (const Line& line : lines) text += line.text + line.end;
-  return files_.WriteFile(file, Encode(text, decoded.encoding, ansi_));
+  std::string out = layout.bom;
+  for (const RawLine& line : raw) out += line.bytes + line.end;
+  out += loneByte;
+  return files_.WriteFile(file, out);
 }
 
 }  // namespace quillet

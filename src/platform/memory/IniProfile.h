@@ -14,8 +14,9 @@ class FileSystem;
 // INI files over any FileSystem, read and written by the system's rules (see Profile.h):
 // ANSI files in the given code page (Windows-1252 when none is given), and files that start
 // with a UTF-16LE or UTF-8 byte-order mark. A write changes only the line of the key it sets
-// (or adds one line, and a section header when the section is new) and keeps the file's
-// encoding; new files are ANSI with "\r\n" line ends.
+// (or adds one line, and a section header when the section is new) in the file's encoding;
+// every other byte stays, even one the code page has no character for. New files are ANSI
+// with "\r\n" line ends.
 class IniProfile : public Profile {
  public:
   explicit IniProfile(FileSystem& files, AnsiCodePage* ansi = nullptr);

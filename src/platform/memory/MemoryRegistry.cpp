@@ -32,6 +32,25 @@ struct Node {
   bool denyOpen = false;
   bool refuseDelete = false;
   std::vector<std::string> refusedValueDeletes;  // upper-cased names
+
+  Node() = default;
+  Node(const Node&) = delete;
+  Node& operator=(const Node&) = delete;
+  // Frees the subtree without recursing per level: a key path of any depth must not exhaust the stack.
+  ~Node() {
+    std::vector<std::shared_ptr<Node>> pending;
+    const auto takeChildren = [&pending](Node& node) {
+      for (auto& [upper, child] : node.subkeys) pending.push_back(std::move(child));
+      node.subkeys.clear();
+    };
+    takeChildren(*this);
+    while (!pending.empty()) {
+      std::shared_ptr<Node> node = std::move(pending.back());
+      pending.pop_back();
+      // A node a cursor still holds keeps its subtree.
+      if (node.use_count() == 1) takeChildren(*node);
+    }
+  }
 };
 
 struct Tree {
@@ -118,11 +137,16 @@ void Detach(Node& node) {
   node.deleted = true;
 }
 
-void MarkSubtreeDeleted(Node& node) {
-  node.deleted = true;
-  for (auto& [upper, child] : node.subkeys) {
-    MarkSubtreeDeleted(*child);
-    child->parent = nullptr;
+void MarkSubtreeDeleted(Node& top) {
+  std::vector<Node*> pending{&top};
+  while (!pending.empty()) {
+    Node* node = pending.back();
+    pending.pop_back();
+    node->deleted = true;
+    for (auto& [upper, child] : node->subkeys) {
+      child->parent = nullptr;
+      pending.push_back(child.get());
+    }
   }
 }
 
@@ -132,17 +156,31 @@ std::vector<uint8_t> LittleEndian(uint64_t value, size_t bytes) {
   return data;
 }
 
-void DumpNode(const Node& node, std::string& out) {
-  if (node.parent || !node.values.empty()) {
-    out.append(1, '[').append(FullPath(node)).append(1, ']');
-    if (node.denyOpen) out += " ; deny open";
-    if (node.denyFullAccess) out += node.deletableReadOnly ? " ; read and delete only" : " ; deny full access";
-    if (node.refuseDelete) out += " ; refuse delete";
-    for (const std::string& name : node.refusedValueDeletes) out += " ; refuse delete of value " + name;
-    out += "\n";
-    for (const StoredValue& stored : node.values) out += FormatRegistryValue(stored.value) + "\n";
+void DumpKeyLine(const Node& node, const std::string& fullPath, std::string& out) {
+  out.append(1, '[').append(fullPath).append(1, ']');
+  if (node.denyOpen) out += " ; deny open";
+  if (node.denyFullAccess) out += node.deletableReadOnly ? " ; read and delete only" : " ; deny full access";
+  if (node.refuseDelete) out += " ; refuse delete";
+  for (const std::string& name : node.refusedValueDeletes) out += " ; refuse delete of value " + name;
+  out += "\n";
+  for (const StoredValue& stored : node.values) out += FormatRegistryValue(stored.value) + "\n";
+}
+
+// Depth first in enumeration order, with an explicit stack instead of recursion per level.
+void DumpTree(const Node& root, std::string& out) {
+  struct Pending {
+    const Node* node;
+    std::string path;
+  };
+  std::vector<Pending> pending{{&root, RootName(root.root)}};
+  while (!pending.empty()) {
+    Pending next = std::move(pending.back());
+    pending.pop_back();
+    if (next.node->parent || !next.node->values.empty()) DumpKeyLine(*next.node, next.path, out);
+    for (auto it = next.node->subkeys.rbegin(); it != next.node->subkeys.rend(); ++it) {
+      pending.push_back({it->second.get(), next.path + "\\" + it->second->name});
+    }
   }
-  for (const auto& [upper, child] : node.subkeys) DumpNode(*child, out);
 }
 
 class MemoryCursor final : public RegistryCursor {
@@ -322,20 +360,37 @@ class MemoryCursor final : public RegistryCursor {
   }
 
   // Subkeys first, depth first, last index first; then the key itself, which the system
-  // refuses while it still has subkeys.
+  // refuses while it still has subkeys. An explicit stack keeps deep trees off the call stack.
   bool DeleteTree(const std::shared_ptr<Node>& base, std::string_view sub) {
-    std::shared_ptr<Node> node = Find(base, sub);
-    if (!node) return false;
-    std::vector<std::shared_ptr<Node>> children;
-    // The subkeys of a key that does not open cannot be listed.
-    if (!node->denyOpen) {
-      for (const auto& [upper, child] : node->subkeys) children.push_back(child);
+    std::shared_ptr<Node> top = Find(base, sub);
+    if (!top) return false;
+    struct Pending {
+      std::shared_ptr<Node> node;
+      std::vector<std::shared_ptr<Node>> children;  // still to delete, the last first
+    };
+    const auto visit = [](std::shared_ptr<Node> node) {
+      Pending pending{std::move(node), {}};
+      // The subkeys of a key that does not open cannot be listed.
+      if (!pending.node->denyOpen) {
+        for (const auto& [upper, child] : pending.node->subkeys) pending.children.push_back(child);
+      }
+      return pending;
+    };
+    std::vector<Pending> stack;
+    stack.push_back(visit(top));
+    bool deleted = false;
+    while (!stack.empty()) {
+      if (!stack.back().children.empty()) {
+        std::shared_ptr<Node> child = std::move(stack.back().children.back());
+        stack.back().children.pop_back();
+        // A name with a NUL cannot be passed on: the system would take the sibling named by its start.
+        if (!HasNulInside(child->name)) stack.push_back(visit(std::move(child)));
+        continue;
+      }
+      deleted = DeleteAlone(*stack.back().node);
+      stack.pop_back();
     }
-    for (size_t i = children.size(); i-- > 0;) {
-      // A name with a NUL cannot be passed on: the system would take the sibling named by its start.
-      if (!HasNulInside(children[i]->name)) DeleteTree(node, children[i]->name);
-    }
-    return DeleteAlone(*node);
+    return deleted;
   }
 
   bool DeleteAlone(Node& node) {
@@ -475,7 +530,7 @@ std::vector<std::string> MemoryRegistry::DeletedKeys() const {
 std::string MemoryRegistry::Dump() const {
   std::shared_lock lock(tree_->mutex);
   std::string out;
-  for (const auto& root : tree_->roots) DumpNode(*root, out);
+  for (const auto& root : tree_->roots) DumpTree(*root, out);
   return out;
 }
 

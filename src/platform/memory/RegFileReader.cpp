@@ -4,6 +4,7 @@
 #include <iterator>
 #include <optional>
 
+#include "base/KeyPath.h"
 #include "base/Utf16.h"
 
 namespace quillet::memory {
@@ -11,6 +12,8 @@ namespace {
 
 constexpr std::string_view kVersion4Header = "REGEDIT4";
 constexpr std::string_view kVersion5Header = "Windows Registry Editor Version 5.00";
+// The registry holds keys up to 512 levels below a root; a deeper path cannot come from it.
+constexpr size_t kDeepestKeyLevel = 512;
 
 std::string_view TrimLeft(std::string_view text) {
   size_t start = text.find_first_not_of(" \t");
@@ -117,6 +120,10 @@ class Loader {
     auto root = ParseRootName(rootName);
     if (!root) return Report("unknown root key \"" + Shortened(rootName) + "\"");
     const std::string_view path = separator == std::string_view::npos ? std::string_view() : inner.substr(separator + 1);
+    if (SplitKeyPath(path).size() > kDeepestKeyLevel) {
+      return Report("key \"" + Shortened(inner) + "\" is deeper than the " + std::to_string(kDeepestKeyLevel) +
+                    " levels the registry allows");
+    }
     if (remove) {
       if (path.find_first_not_of('\\') == std::string_view::npos) return Report("a root key cannot be deleted");
       registry_.RemoveKeyTree(*root, path);

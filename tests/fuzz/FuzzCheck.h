@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+// A property a fuzz target holds the code to: a broken one stops the run like a crash, so
+// libFuzzer keeps the input that broke it.
+#define FUZZ_CHECK(condition)                                                         \
+  do {                                                                                \
+    if (!(condition)) {                                                               \
+      std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                   \
+    }                                                                                 \
+  } while (false)
