@@ -101,10 +101,11 @@ void AppendWhole(FileSystem& files, const std::string& path, std::string_view se
       existed ? std::string(sections) : std::string(kHeader) + std::string(kLineEnd) + std::string(sections);
   if (files.AppendFile(path, bytes)) return;
   // A write that stopped part way (a full disk) must not leave half a section for a restore to import.
+  // The clean-up is all that can be tried; the failure is reported either way.
   if (existed) {
-    files.TruncateFile(path, before->size);
+    (void)files.TruncateFile(path, before->size);
   } else {
-    files.DeleteFile(path);
+    (void)files.DeleteFile(path);
   }
   throw failed();
 }
