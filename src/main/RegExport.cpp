@@ -163,7 +163,7 @@ std::string RegDataPart(const RegistryValue& value, AnsiCodePage& ansi) {
 RegKeyWriter::RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, ExportScope scope, std::string_view valueName)
     : cursor_(cursor), ansi_(ansi), wholeKey_(scope == ExportScope::WholeKey), valueName_(valueName) {}
 
-void RegKeyWriter::WriteRegKey(const std::string& path) {
+void RegKeyWriter::WriteKeyLine(const std::string& path) {
   std::string keyLine = "[";
   keyLine += RootName(cursor_.Root());
   keyLine += '\\';
@@ -172,8 +172,25 @@ void RegKeyWriter::WriteRegKey(const std::string& path) {
   text_ += kLineEnd;
   text_ += AnsiOrRefuse(ansi_, keyLine, "key");
   text_ += kLineEnd;
-
   if (!cursor_.OpenKey("\\" + path)) throw ExportIncomplete("the key \"" + keyLine + "\" does not open for reading");
+}
+
+void RegKeyWriter::WriteRegSection(const std::string& path, const std::vector<std::string>& valueNames) {
+  WriteKeyLine(path);
+  keys_.push_back({path, {}});
+  std::vector<RegistryValue> values;
+  for (const std::string& name : valueNames) WriteValueLine(name, values);
+  keys_.back().values = std::move(values);
+  cursor_.CloseKey();
+}
+
+std::string RegFileText(std::string_view sections) {
+  return std::string(kHeader) + std::string(kLineEnd) + std::string(sections);
+}
+
+void RegKeyWriter::WriteRegKey(const std::string& path) {
+  WriteKeyLine(path);
+  const std::string keyLine = "[" + std::string(RootName(cursor_.Root())) + "\\" + path + "]";
   const size_t index = keys_.size();
   keys_.push_back({path, {}});
   std::vector<RegistryValue> values;

@@ -221,6 +221,9 @@ void TfrmQuillet::BuildProblemList() {
   lvRegistryData->AddColumn("Registry key", 300);
   lvRegistryData->AddColumn("Value", 150);
   lvRegistryData->OnClick = [this] { lvRegistryDataClick(); };
+  // Why the scanner flagged a row: its tip, and the status line while it is the one selected.
+  lvRegistryData->OnInfoTip = [this](size_t index) { return lvRegistryData->Item(index).reason; };
+  lvRegistryData->OnSelectionChange = [this] { UpdateProblemCounts(); };
   // Ticks changed with the space bar show in the counts at once, as clicked ones do.
   lvRegistryData->OnKeyboardTick = [this] { UpdateProblemCounts(); };
 }
@@ -469,7 +472,10 @@ std::string CountText(size_t count, std::string_view key, std::string_view engli
 }  // namespace
 
 void TfrmQuillet::UpdateProblemCounts() {
-  StatusBar1->SetPanelText(0, CountText(lvRegistryData->Count(), "RES_FindProblems", "problems found"));
+  const int selected = lvRegistryData->SelectedCount() == 1 ? lvRegistryData->FirstSelected() : -1;
+  const std::string reason = selected >= 0 ? lvRegistryData->Item(static_cast<size_t>(selected)).reason : std::string();
+  StatusBar1->SetPanelText(0, !reason.empty() ? " " + reason
+                                              : CountText(lvRegistryData->Count(), "RES_FindProblems", "problems found"));
   StatusBar1->SetPanelText(
       1, CountText(lvRegistryData->CheckedCount(), "RES_CheckedProblems", "problems selected for repairing"));
 }

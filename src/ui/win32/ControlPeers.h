@@ -111,7 +111,12 @@ class ListViewPeer final : public ControlPeer {
   void SyncCount();
   void PushSelection();
   void ToggleChecks(int item);
+  void CreateInfoTip();
+  friend LRESULT CALLBACK ListViewTipProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   TCustomListView& list_;
+  HWND tip_ = nullptr;      // the info tip window, when the model answers for tips
+  int tipRow_ = -1;         // the row the pointer rested on when the tip last asked
+  std::wstring tipText_;    // what the tip shows, alive while it shows it
   size_t shownCount_ = 0;
   bool pushing_ = false;
   UniqueImageList stateImages_;
