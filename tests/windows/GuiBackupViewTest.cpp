@@ -76,7 +76,10 @@ TEST(GuiBackupView, TheReasonShowsAsTipAndStatusAndAViewedBackupRestoresOnlyTheT
   }
   // What the registry holds once the partial restore brought back all but B.
   const std::string twoBack = ExportWithRegedit(kRunKeyLong, L"C:\\QuilletViewTwo.reg");
-  ASSERT_NE(twoBack.find("QuilletWhyC"), std::string::npos) << "the export of the seeded key is missing";
+  // The export is UTF-16 text.
+  const std::wstring c = kNames[1];
+  ASSERT_NE(twoBack.find(std::string(reinterpret_cast<const char*>(c.data()), c.size() * sizeof(wchar_t))), std::string::npos)
+      << "the export of the seeded key is missing";
   {
     win32::UniqueKey run = CreateKey(HKEY_CURRENT_USER, kRunKey);
     SetText(run.get(), kNames[2], Program(kNames[2]));
@@ -109,10 +112,8 @@ TEST(GuiBackupView, TheReasonShowsAsTipAndStatusAndAViewedBackupRestoresOnlyTheT
   ::SetCursorPos(screen.x, screen.y);
   ::PostMessageW(listWindow, WM_MOUSEMOVE, 0, MAKELPARAM(onRow.x, onRow.y));
   std::wstring tip;
-  EXPECT_TRUE(WaitUntil([&] {
-    ::PostMessageW(listWindow, WM_MOUSEMOVE, 0, MAKELPARAM(onRow.x, onRow.y));
-    return (tip = ShownTip(quillet.Id())) == reasonB;
-  }, 10000)) << "tip: " << ToUtf8(tip);
+  // Each move starts the tip's delay anew, so the pointer rests after one.
+  EXPECT_TRUE(WaitUntil([&] { return (tip = ShownTip(quillet.Id())) == reasonB; }, 10000)) << "tip: " << ToUtf8(tip);
   EXPECT_TRUE(SaveScreenshot(main, L"why-flagged-info-tip"));
 
   // Selected alone, the row's reason takes the status line's first panel.
