@@ -34,8 +34,8 @@ TfrmRestore::TfrmRestore(ui::UiHost& host) : TForm(host, "frmRestore") {
 
   ListView1 = Make<ui::TListView>("ListView1");
   ListView1->SetBounds(8, 72, 476, 280);
-  ListView1->AddColumn("Backup file", 270);
-  ListView1->AddColumn("Date", 110);
+  ListView1->AddColumn("Backup file", 250);
+  ListView1->AddColumn("Date", 130);
   ListView1->AddColumn("Size", 92);
   ListView1->SetMultiSelect(false);
   ListView1->SetRowSelect(true);
