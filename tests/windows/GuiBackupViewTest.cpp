@@ -124,6 +124,8 @@ TEST(GuiBackupView, TheReasonShowsAsTipAndStatusAndAViewedBackupRestoresOnlyTheT
   HWND status = FindChild(main, STATUSCLASSNAMEW);
   EXPECT_TRUE(WaitUntil([&] { return StatusText(status, quillet.Handle(), 0) == L" " + reasonB; }, 5000))
       << ToUtf8(StatusText(status, quillet.Handle(), 0));
+  ::Sleep(200);
+  EXPECT_TRUE(SaveScreenshot(main, L"why-flagged-status-line"));
 
   PressButton(FindChild(main, L"Button", L"Repair registry issues"));
   HWND notice = nullptr;
