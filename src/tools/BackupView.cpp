@@ -33,6 +33,7 @@ TfrmBackupView::TfrmBackupView(ui::UiHost& host) : TForm(host, "frmBackupView") 
   tvContents->OnMouseDown = [this](ui::MouseButton button, ui::ShiftState shift, int x, int y) {
     tvContentsMouseDown(button, shift, x, y);
   };
+  tvContents->OnTickKey = [this](ui::TTreeNode& node) { ToggleNode(node); };
   lProblem = Make<ui::TLabel>("lProblem");
   lProblem->SetBounds(8, 364, 504, 16);
 
@@ -103,13 +104,14 @@ void TfrmBackupView::ShowTicks() {
 
 void TfrmBackupView::tvContentsMouseDown(ui::MouseButton, ui::ShiftState, int x, int y) {
   if (!tvContents->GetHitTestInfoAt(x, y).onStateIcon) return;
-  ui::TTreeNode* node = tvContents->GetNodeAt(x, y);
-  if (!node) return;
-  const auto index = static_cast<size_t>(node->AbsoluteIndex());
+  if (ui::TTreeNode* node = tvContents->GetNodeAt(x, y)) ToggleNode(*node);
+}
+
+void TfrmBackupView::ToggleNode(const ui::TTreeNode& node) {
+  const auto index = static_cast<size_t>(node.AbsoluteIndex());
   if (index >= targets_.size()) return;
   BackupKey& key = contents_.keys[targets_[index].key];
   if (targets_[index].value < 0) {
-    // A key takes its values with it either way.
     key.ticked = !key.ticked;
     for (BackupValue& value : key.values) value.ticked = key.ticked;
   } else {

@@ -28,6 +28,8 @@ class TfrmBackupView : public ui::TForm {
   void FormShow();
   void tvContentsMouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
   void bRestoreSelectedClick();
+  // Flips the tick of a node: a key takes its values with it, a ticked value its key.
+  void ToggleNode(const ui::TTreeNode& node);
 
   const BackupContents& Contents() const { return contents_; }
 

@@ -512,6 +512,13 @@ LRESULT CALLBACK TreeViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       peer->Form().RunGuarded([&] { peer->MouseDown(button, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); });
       break;
     }
+    case WM_KEYDOWN:
+      if (wParam == VK_SPACE && peer->TickKey()) return 0;
+      break;
+    case WM_CHAR:
+      // The space that flipped a tick does not also search the tree for a node starting with " ".
+      if (wParam == ' ' && peer->TickKey(false)) return 0;
+      break;
     default: break;
   }
   return ::DefSubclassProc(window, message, wParam, lParam);
@@ -603,6 +610,12 @@ void TreeViewPeer::MouseDown(MouseButton button, WPARAM keys, int x, int y) {
   if (!tree_.OnMouseDown) return;
   ShiftState shift{(keys & MK_SHIFT) != 0, (keys & MK_CONTROL) != 0, ::GetKeyState(VK_MENU) < 0};
   tree_.OnMouseDown(button, shift, form_.Scale().Unscale(x), form_.Scale().Unscale(y));
+}
+
+bool TreeViewPeer::TickKey(bool flip) {
+  if (!tree_.OnTickKey || !tree_.Selected()) return false;
+  if (flip) form_.RunGuarded([&] { tree_.OnTickKey(*tree_.Selected()); });
+  return true;
 }
 
 LRESULT TreeViewPeer::Notify(NMHDR& header, bool& handled) {

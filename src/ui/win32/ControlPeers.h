@@ -83,6 +83,8 @@ class TreeViewPeer final : public ControlPeer {
   void DpiChanged() override;
   // From the window's subclass: a mouse press reaches the model first.
   void MouseDown(MouseButton button, WPARAM keys, int x, int y);
+  // From the window's subclass: true when the model took the space bar.
+  bool TickKey(bool flip = true);
 
  private:
   void Rebuild();
