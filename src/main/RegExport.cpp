@@ -163,7 +163,7 @@ std::string RegDataPart(const RegistryValue& value, AnsiCodePage& ansi) {
 RegKeyWriter::RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, ExportScope scope, std::string_view valueName)
     : cursor_(cursor), ansi_(ansi), wholeKey_(scope == ExportScope::WholeKey), valueName_(valueName) {}
 
-void RegKeyWriter::WriteKeyLine(const std::string& path) {
+std::string RegKeyWriter::WriteKeyLine(const std::string& path) {
   std::string keyLine = "[";
   keyLine += RootName(cursor_.Root());
   keyLine += '\\';
@@ -173,6 +173,7 @@ void RegKeyWriter::WriteKeyLine(const std::string& path) {
   text_ += AnsiOrRefuse(ansi_, keyLine, "key");
   text_ += kLineEnd;
   if (!cursor_.OpenKey("\\" + path)) throw ExportIncomplete("the key \"" + keyLine + "\" does not open for reading");
+  return keyLine;
 }
 
 void RegKeyWriter::WriteRegSection(const std::string& path, const std::vector<std::string>& valueNames) {
@@ -189,8 +190,7 @@ std::string RegFileText(std::string_view sections) {
 }
 
 void RegKeyWriter::WriteRegKey(const std::string& path) {
-  WriteKeyLine(path);
-  const std::string keyLine = "[" + std::string(RootName(cursor_.Root())) + "\\" + path + "]";
+  const std::string keyLine = WriteKeyLine(path);
   const size_t index = keys_.size();
   keys_.push_back({path, {}});
   std::vector<RegistryValue> values;

@@ -75,7 +75,8 @@ class RegKeyWriter {
   const std::vector<ExportedKey>& Keys() const { return keys_; }
 
  private:
-  void WriteKeyLine(const std::string& path);
+  // Writes the key line and opens the key; returns the line as written.
+  std::string WriteKeyLine(const std::string& path);
   void WriteValueLine(const std::string& name, std::vector<RegistryValue>& values);
 
   RegistryCursor& cursor_;
