@@ -92,6 +92,7 @@ struct ToolOptions {
   std::vector<int> categories;
   bool stats = false;
   bool speedUps = true;
+  bool why = false;  // a fifth column: why each row was flagged
   std::string walkKey;  // a long root name and a path; empty: the categories' own scanners
 };
 
@@ -108,7 +109,7 @@ void PrintUsage(std::ostream& out) {
   out << "usage: quillet-scan [--registry FILE.reg]... [--drive L=DIR[:fixed|cdrom|removable|remote]]...\n"
          "                    [--env NAME=VALUE]... [--folder NAME=PATH]... [--windows-version CODE] [--wow64]\n"
          "                    [--include-removable] [--include-cd] [--categories 6,8,9,...] [--format tsv]\n"
-         "                    [--stats] [--no-speed-ups] [--walk KEY]\n\n"
+         "                    [--stats] [--no-speed-ups] [--walk KEY] [--why]\n\n"
          "Runs the scanners of the given category codes (all 23 when --categories is missing) and prints one\n"
          "row per finding, in the order found: problem, key path, value, repair action, tab-separated.\n\n"
          "  --registry FILE.reg   load a REGEDIT4 or version 5.00 file into the registry (repeatable)\n"
@@ -126,7 +127,8 @@ void PrintUsage(std::ostream& out) {
          "  --walk KEY            instead of the categories' scanners, walk KEY (HKEY_...\\path) and\n"
          "                        everything below it as the Files and Folders scans do, without their\n"
          "                        skip lists; the rows carry the problem text of the first category\n"
-         "                        (3 when --categories is missing)\n\n"
+         "                        (3 when --categories is missing)\n"
+         "  --why                 a fifth column: why the scanner flagged the row\n\n"
          "Categories:\n";
   for (const ScanCategory& category : ScanCategories()) {
     out << "  " << category.code << "\t" << category.caption << "\n";
@@ -178,6 +180,8 @@ std::string ParseArguments(const std::vector<std::string>& args, ToolOptions& op
       options.stats = true;
     } else if (arg == "--no-speed-ups") {
       options.speedUps = false;
+    } else if (arg == "--why") {
+      options.why = true;
     } else if (arg == "--registry" || arg == "--drive" || arg == "--env" || arg == "--folder" ||
                arg == "--windows-version" || arg == "--categories" || arg == "--format" || arg == "--walk") {
       std::optional<std::string> value = needValue();
@@ -230,12 +234,14 @@ std::string ParseArguments(const std::vector<std::string>& args, ToolOptions& op
 // Prints each row as it arrives; the scan thread is the only caller.
 class PrintingSink final : public ScanSink {
  public:
+  explicit PrintingSink(bool why) : why_(why) {}
   void SetStatusText(const std::string&) override {}
   void ShowScannedKey(const std::string&) override {}
   void AddRow(const ProblemEntry& row) override {
     std::lock_guard lock(mutex_);
-    std::cout << row.problem << '\t' << row.keyPath << '\t' << row.value << '\t' << static_cast<int>(row.action)
-              << '\n';
+    std::cout << row.problem << '\t' << row.keyPath << '\t' << row.value << '\t' << static_cast<int>(row.action);
+    if (why_) std::cout << '\t' << row.reason;
+    std::cout << '\n';
     ++rows_;
   }
   void CategoryStarted() override {}
@@ -255,6 +261,7 @@ class PrintingSink final : public ScanSink {
   }
 
  private:
+  const bool why_;
   mutable std::mutex mutex_;
   uint64_t rows_ = 0;
   std::string failure_;
@@ -336,7 +343,7 @@ int RunTool(const std::vector<std::string>& args) {
   OptionsSetting.IncludeRemoveMedia = options.includeRemovable;
   OptionsSetting.IncludeCDdrive = options.includeCd;
 
-  PrintingSink sink;
+  PrintingSink sink(options.why);
   const auto started = std::chrono::steady_clock::now();
   TScanTaskThread task(CurrentPlatform());
   task.CategoryCodes = options.categories;

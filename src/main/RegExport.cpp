@@ -164,6 +164,32 @@ std::string RegDataPart(const RegistryValue& value, AnsiCodePage& ansi) {
 RegKeyWriter::RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, ExportScope scope, std::string_view valueName)
     : cursor_(cursor), ansi_(ansi), wholeKey_(scope == ExportScope::WholeKey), valueName_(valueName) {}
 
+std::string RegKeyWriter::WriteKeyLine(const std::string& path) {
+  std::string keyLine = "[";
+  keyLine += RootName(cursor_.Root());
+  keyLine += '\\';
+  keyLine += path;
+  keyLine += ']';
+  text_ += kLineEnd;
+  text_ += AnsiOrRefuse(ansi_, keyLine, "key");
+  text_ += kLineEnd;
+  if (!cursor_.OpenKey("\\" + path)) throw ExportIncomplete("the key \"" + keyLine + "\" does not open for reading");
+  return keyLine;
+}
+
+void RegKeyWriter::WriteRegSection(const std::string& path, const std::vector<std::string>& valueNames) {
+  WriteKeyLine(path);
+  keys_.push_back({path, {}});
+  std::vector<RegistryValue> values;
+  for (const std::string& name : valueNames) WriteValueLine(name, values);
+  keys_.back().values = std::move(values);
+  cursor_.CloseKey();
+}
+
+std::string RegFileText(std::string_view sections) {
+  return std::string(kHeader) + std::string(kLineEnd) + std::string(sections);
+}
+
 // Depth first without recursion: a key's values, then its first subkey with everything below
 // it, then the next; a deep tree costs heap, not stack.
 void RegKeyWriter::WriteRegKey(const std::string& path) {
@@ -177,16 +203,7 @@ void RegKeyWriter::WriteRegKey(const std::string& path) {
 }
 
 std::vector<std::string> RegKeyWriter::WriteOneKey(const std::string& path) {
-  std::string keyLine = "[";
-  keyLine += RootName(cursor_.Root());
-  keyLine += '\\';
-  keyLine += path;
-  keyLine += ']';
-  text_ += kLineEnd;
-  text_ += AnsiOrRefuse(ansi_, keyLine, "key");
-  text_ += kLineEnd;
-
-  if (!cursor_.OpenKey("\\" + path)) throw ExportIncomplete("the key \"" + keyLine + "\" does not open for reading");
+  const std::string keyLine = WriteKeyLine(path);
   const size_t index = keys_.size();
   keys_.push_back({path, {}});
   std::vector<RegistryValue> values;

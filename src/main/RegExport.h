@@ -68,10 +68,15 @@ class RegKeyWriter {
   RegKeyWriter(RegistryCursor& cursor, AnsiCodePage& ansi, ExportScope scope, std::string_view valueName);
   // ExportIncomplete when the key, a key below it or a value cannot be read.
   void WriteRegKey(const std::string& path);
+  // One section alone: the key line and the named values, in that order, and no subkeys.
+  // ExportIncomplete when the key or a value cannot be read.
+  void WriteRegSection(const std::string& path, const std::vector<std::string>& valueNames);
   const std::string& Text() const { return text_; }
   const std::vector<ExportedKey>& Keys() const { return keys_; }
 
  private:
+  // Writes the key line and opens the key; returns the line as written.
+  std::string WriteKeyLine(const std::string& path);
   // Writes the key's section; returns its subkey names in the order to write them.
   std::vector<std::string> WriteOneKey(const std::string& path);
   void WriteValueLine(const std::string& name, std::vector<RegistryValue>& values);
@@ -83,6 +88,9 @@ class RegKeyWriter {
   std::string text_;
   std::vector<ExportedKey> keys_;
 };
+
+// A whole REGEDIT4 file made of the sections of RegKeyWriter::Text().
+std::string RegFileText(std::string_view sections);
 
 std::string EscapeBackslashes(std::string_view text);  // every "\" doubled
 std::string EscapeQuotes(std::string_view text);       // every '"' preceded by "\"

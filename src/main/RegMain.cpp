@@ -1,5 +1,6 @@
 #include "main/RegMain.h"
 
+#include <algorithm>
 #include <array>
 
 #include "main/About.h"
@@ -22,6 +23,8 @@ namespace quillet {
 namespace {
 
 using ui::TShortCut;
+
+constexpr int kCountPanelWidth = 200;  // the status line's first panel, as designed
 
 // The menu bar and the problem list's pop-up menu. An entry names its parent entry (nullptr
 // for the top of its menu) and either a caption of its own or the action it shows; the
@@ -110,7 +113,7 @@ TfrmQuillet::TfrmQuillet(ui::UiHost& host, std::vector<std::string> arguments)
   BuildCategoryTree();
   BuildProblemList();
   StatusBar1 = Make<ui::TStatusBar>("StatusBar1");
-  StatusBar1->AddPanel(200);
+  StatusBar1->AddPanel(kCountPanelWidth);
   StatusBar1->AddPanel(50);
 
   ListBox1 = Make<ui::TListBox>("ListBox1");
@@ -221,6 +224,9 @@ void TfrmQuillet::BuildProblemList() {
   lvRegistryData->AddColumn("Registry key", 300);
   lvRegistryData->AddColumn("Value", 150);
   lvRegistryData->OnClick = [this] { lvRegistryDataClick(); };
+  // Why the scanner flagged a row: its tip, and the status line while it is the one selected.
+  lvRegistryData->OnInfoTip = [this](size_t index) { return lvRegistryData->Item(index).reason; };
+  lvRegistryData->OnSelectionChange = [this] { UpdateProblemCounts(); };
   // Ticks changed with the space bar show in the counts at once, as clicked ones do.
   lvRegistryData->OnKeyboardTick = [this] { UpdateProblemCounts(); };
 }
@@ -469,7 +475,17 @@ std::string CountText(size_t count, std::string_view key, std::string_view engli
 }  // namespace
 
 void TfrmQuillet::UpdateProblemCounts() {
-  StatusBar1->SetPanelText(0, CountText(lvRegistryData->Count(), "RES_FindProblems", "problems found"));
+  const int selected = lvRegistryData->SelectedCount() == 1 ? lvRegistryData->FirstSelected() : -1;
+  const std::string reason = selected >= 0 ? lvRegistryData->Item(static_cast<size_t>(selected)).reason : std::string();
+  StatusBar1->SetPanelText(0, !reason.empty() ? " " + reason
+                                              : CountText(lvRegistryData->Count(), "RES_FindProblems", "problems found"));
+  // A reason may be longer than a count: the panel grows for it, leaving room for the ticked count.
+  int width = kCountPanelWidth;
+  if (!reason.empty()) {
+    const int needed = Host().TextWidth(StatusBar1->Font(), StatusBar1->PanelText(0)) + 12;
+    width = std::max(kCountPanelWidth, std::min(needed, Width() - 2 * kCountPanelWidth));
+  }
+  StatusBar1->SetPanelWidth(0, width);
   StatusBar1->SetPanelText(
       1, CountText(lvRegistryData->CheckedCount(), "RES_CheckedProblems", "problems selected for repairing"));
 }

@@ -6,6 +6,7 @@
 #include "scan/FilesAndFoldersScans.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
+#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -81,7 +82,7 @@ void ScanClassIds(ScanContext& context) {
       // The accessibility proxies of the system share one server and no application identifier.
       if (ContainsText(cursor->ReadString(""), "oleacc.dll")) continue;
     }
-    context.AddRow("HKEY_CLASSES_ROOT\\" + path, appId, RepairAction::DeleteKey);
+    context.AddRow("HKEY_CLASSES_ROOT\\" + path, appId, RepairAction::DeleteKey, WhyFlagged(Why::AppIdNotRegistered, appId));
   }
 }
 
@@ -97,7 +98,7 @@ void ScanInstaller(ScanContext& context) {
     for (const std::string& folder : folders) {
       if (IsBrokenReference(context, folder, "", FolderMatch::FoldersToo)) {
         context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kInstallerFoldersKey, folder,
-                       RepairAction::DeleteNamedValue);
+                       RepairAction::DeleteNamedValue, WhyFlagged(Why::MissingFile, ReferencedPath(context, folder)));
       }
     }
   }
@@ -116,7 +117,8 @@ void ScanInstaller(ScanContext& context) {
     const bool installed = std::any_of(uninstallNames.begin(), uninstallNames.end(),
                                        [&](const std::string& uninstallName) { return SameText(uninstallName, name); });
     if (!installed) {
-      context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kArpCacheKey, name, RepairAction::DeleteNamedSubkey);
+      context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kArpCacheKey, name, RepairAction::DeleteNamedSubkey,
+                     WhyFlagged(Why::NotInstalled, name));
     }
   }
 }
@@ -139,8 +141,12 @@ void ScanApplications(ScanContext& context) {
       context.ShowScannedKey(path);
       for (const CommandKey& hit : FindCommandKeys(context, RootKey::LocalMachine, path)) {
         // A command that runs nothing is as dead as one whose program is gone.
-        if (hit.command.empty() || IsBrokenReference(context, hit.command, "", FolderMatch::FilesOnly)) {
-          context.AddRow("HKEY_LOCAL_MACHINE\\" + hit.keyPath + "\\command", hit.command, RepairAction::DeleteKey);
+        if (hit.command.empty()) {
+          context.AddRow("HKEY_LOCAL_MACHINE\\" + hit.keyPath + "\\command", hit.command, RepairAction::DeleteKey,
+                         WhyFlagged(Why::EmptyCommand));
+        } else if (IsBrokenReference(context, hit.command, "", FolderMatch::FilesOnly)) {
+          context.AddRow("HKEY_LOCAL_MACHINE\\" + hit.keyPath + "\\command", hit.command, RepairAction::DeleteKey,
+                         WhyFlagged(Why::MissingFile, ReferencedPath(context, hit.command)));
         }
       }
     }

@@ -8,6 +8,7 @@
 #include "platform/RegistryStore.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
+#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -41,6 +42,8 @@ void ScanMachineClasses(ScanContext& context) {
     if (cursor->OpenKey(name)) {
       const KeyInfo info = cursor->GetKeyInfo();
       bool report = false;
+      // An empty default value is the only value a reported key can hold.
+      const Why why = info.valueCount == 0 ? Why::EmptyKey : Why::EmptyDefault;
       if (wow64Win7Or8) {
         report = info.subkeyCount == 0 && info.valueCount == 0;
       } else {
@@ -50,7 +53,7 @@ void ScanMachineClasses(ScanContext& context) {
       }
       if (report) {
         context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kMachineClassesKey, name,
-                       RepairAction::DeleteNamedSubkey);
+                       RepairAction::DeleteNamedSubkey, WhyFlagged(why));
       }
     }
     cursor->CloseKey();
@@ -81,7 +84,10 @@ void ScanUserFileExts(ScanContext& context) {
     } else {
       report = CountKeyEntries(context, RootKey::CurrentUser, path) == 0 && !(flags.IsWin7Or8 && name == ".");
     }
-    if (report) context.AddRow(std::string("HKEY_CURRENT_USER\\") + kFileExtsKey, name, RepairAction::DeleteNamedSubkey);
+    if (report) {
+      context.AddRow(std::string("HKEY_CURRENT_USER\\") + kFileExtsKey, name, RepairAction::DeleteNamedSubkey,
+                     WhyFlagged(Why::EmptyKey));
+    }
   }
 }
 
@@ -104,7 +110,8 @@ void ClassIdWalk(ScanContext& context, std::string_view rootName, const std::str
     const std::string server = cursor->ReadString("");
     // Only the key holding the broken default goes (a server subkey, say), not the whole class.
     if (IsBrokenReference(context, server, "", FolderMatch::FilesOnly)) {
-      context.AddRow(std::string(rootName) + "\\" + keyPath, server, RepairAction::DeleteKey);
+      context.AddRow(std::string(rootName) + "\\" + keyPath, server, RepairAction::DeleteKey,
+                     WhyFlagged(Why::MissingFile, ReferencedPath(context, server)));
     }
   }
   std::vector<std::string> names;
@@ -136,7 +143,10 @@ void InterfaceScan(ScanContext& context) {
     const bool registered = !typeLib.empty() && std::any_of(typeLibs.begin(), typeLibs.end(), [&](const std::string& lib) {
       return ContainsText(lib, typeLib);
     });
-    if (!registered) context.AddRow("HKEY_CLASSES_ROOT\\" + path, interfaceName + " - " + typeLib, RepairAction::DeleteKey);
+    if (!registered) {
+      context.AddRow("HKEY_CLASSES_ROOT\\" + path, interfaceName + " - " + typeLib, RepairAction::DeleteKey,
+                     typeLib.empty() ? WhyFlagged(Why::NoTypeLib) : WhyFlagged(Why::TypeLibNotRegistered, typeLib));
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/RegistryStore.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
+#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -147,12 +148,13 @@ void WalkKey(const Walk& walk, const std::string& keyPath) {
     const std::string text = cursor->ReadString(valueName);
     if (ContainsText(text, kInputMethodFolder)) continue;
     if (!IsBrokenReference(context, text, walk.keyName, FolderMatch::FoldersToo)) continue;
+    std::string why = WhyFlagged(Why::MissingFile, ReferencedPath(context, text, walk.keyName));
     if (valueName.find('\\') == std::string::npos) {
       // At the root itself there is no path between the root name and the value name.
       const std::string keyPrefix = keyPath.empty() ? walk.rootText : walk.rootText + "\\" + keyPath;
-      context.AddRow(keyPrefix + "\\" + valueName, text, RepairAction::DeleteValueInPath);
+      context.AddRow(keyPrefix + "\\" + valueName, text, RepairAction::DeleteValueInPath, std::move(why));
     } else {
-      context.AddRow(walk.rootText + "\\" + keyPath, valueName, RepairAction::DeleteNamedValue);
+      context.AddRow(walk.rootText + "\\" + keyPath, valueName, RepairAction::DeleteNamedValue, std::move(why));
     }
   }
 

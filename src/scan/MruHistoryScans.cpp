@@ -11,6 +11,7 @@
 #include "scan/FilesAndFoldersScans.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
+#include "scan/WhyFlagged.h"
 #include "settings/RegGlobal.h"
 #include "base/TextCompare.h"
 
@@ -62,10 +63,11 @@ void ScanOpenSaveLists(ScanContext& context) {
     if (!IsStringKind(cursor->GetValueKind(valueName))) continue;
     const std::string path = cursor->ReadString(valueName);
     if (!RecentFileIsGone(context, path, extensions)) continue;
+    std::string why = WhyFlagged(Why::MissingFile, path);
     if (valueName.find('\\') == std::string::npos) {
-      context.AddRow(keyPrefix + "\\" + valueName, path, RepairAction::DeleteValueInPath);
+      context.AddRow(keyPrefix + "\\" + valueName, path, RepairAction::DeleteValueInPath, std::move(why));
     } else {
-      context.AddRow(keyPrefix, valueName, RepairAction::DeleteNamedValue);
+      context.AddRow(keyPrefix, valueName, RepairAction::DeleteNamedValue, std::move(why));
     }
   }
   for (const std::string& extension : extensions) {
@@ -91,13 +93,15 @@ void ScanUserAssist(ScanContext& context) {
     const std::string entry = Rot13(valueName);
     bool broken = false;
     const size_t colon = entry.find(':');
+    const std::string program = colon == std::string::npos ? std::string() : entry.substr(colon + 1);
     if (entry.find(".lnk") == std::string::npos && colon != std::string::npos) {
-      broken = IsBrokenReference(context, entry.substr(colon + 1), "", FolderMatch::FoldersToo);
+      broken = IsBrokenReference(context, program, "", FolderMatch::FoldersToo);
     }
     // A record too short to hold a run count is judged by its path alone.
     const std::optional<uint32_t> runCount = UserAssistRunCount(record);
     if (broken || runCount == 0u) {
-      context.AddRow(std::string("HKEY_CURRENT_USER\\") + kUserAssistKey, entry, RepairAction::DeleteRot13Value);
+      context.AddRow(std::string("HKEY_CURRENT_USER\\") + kUserAssistKey, entry, RepairAction::DeleteRot13Value,
+                     broken ? WhyFlagged(Why::MissingFile, ReferencedPath(context, program)) : WhyFlagged(Why::NeverRun));
     }
   }
 }

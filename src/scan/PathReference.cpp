@@ -88,46 +88,65 @@ std::string ExpandFolderVariable(const ScanContext& context, std::string_view te
   return result;
 }
 
-bool IsBrokenReference(const ScanContext& context, std::string_view text, std::string_view keyName,
-                       FolderMatch folders) {
+namespace {
+
+// The path a reference text names, or none when the text is one the checker never calls broken.
+std::optional<std::string> TestedPath(const ScanContext& context, std::string_view text, std::string_view keyName) {
   const ScanFlags& flags = context.Flags();
-  const std::string_view driveLetters = flags.DriveLetters;
-  const bool acceptFolders = folders == FolderMatch::FoldersToo;
-  FileSystem& files = context.Files();
-  if (text.empty()) return false;
-  if (text.find('?') != std::string_view::npos) return false;
-  if (ContainsText(text, "\\hp")) return false;
+  if (text.empty()) return std::nullopt;
+  if (text.find('?') != std::string_view::npos) return std::nullopt;
+  if (ContainsText(text, "\\hp")) return std::nullopt;
   if (flags.IsWow64 &&
       (ContainsText(text, "system32") || ContainsText(text, "ProgramFiles") || ContainsText(text, "Program Files"))) {
-    return false;
+    return std::nullopt;
   }
 
   std::string path(text);
   if (text.front() == '"') {
     std::string_view unquoted = text.substr(1);
-    if (unquoted.empty()) return false;
+    if (unquoted.empty()) return std::nullopt;
     // The arguments after the closing quote are dropped.
     path = std::string(unquoted.substr(0, unquoted.find('"')));
   }
 
   if (!path.empty() && path.front() == '%') {
     std::string rest = path.substr(1);
-    if (rest.empty()) return false;
+    if (rest.empty()) return std::nullopt;
     const size_t closing = rest.find('%');
     const size_t k = closing == std::string::npos ? 0 : closing + 1;  // 1-based, 0 when absent
     std::string reference = k > 0 ? "%" + rest.substr(0, k) : rest;
     reference = ExpandFolderVariable(context, reference);
-    if (!reference.empty() && reference.front() == '%') return false;
+    if (!reference.empty() && reference.front() == '%') return std::nullopt;
     // Without a closing "%" the text after the leading "%" follows the expansion as it is.
     path = reference + (k + 1 < path.size() ? path.substr(k + 1) : std::string());
   }
 
-  if (flags.IsWow64 && (ContainsText(path, "system32") || ContainsText(path, "Program Files"))) return false;
+  if (flags.IsWow64 && (ContainsText(path, "system32") || ContainsText(path, "Program Files"))) return std::nullopt;
 
   if (!keyName.empty()) {
     const size_t found = FindText(path, keyName);
-    if (found == std::string::npos) return false;
+    if (found == std::string::npos) return std::nullopt;
     path = path.substr(0, found) + std::string(keyName);
+  }
+  return path;
+}
+
+}  // namespace
+
+std::string ReferencedPath(const ScanContext& context, std::string_view text, std::string_view keyName) {
+  return TestedPath(context, text, keyName).value_or(std::string(text));
+}
+
+bool IsBrokenReference(const ScanContext& context, std::string_view text, std::string_view keyName,
+                       FolderMatch folders) {
+  const std::string_view driveLetters = context.Flags().DriveLetters;
+  const bool acceptFolders = folders == FolderMatch::FoldersToo;
+  FileSystem& files = context.Files();
+  const std::optional<std::string> tested = TestedPath(context, text, keyName);
+  if (!tested) return false;
+  const std::string& path = *tested;
+
+  if (!keyName.empty()) {
     if (!PassesDriveTest(path, driveLetters)) return false;
     if (FloppyTestFires(context, path)) return true;
     return !files.FileExists(path);

@@ -21,6 +21,10 @@ enum class FolderMatch : bool { FilesOnly, FoldersToo };
 bool IsBrokenReference(const ScanContext& context, std::string_view text, std::string_view keyName,
                        FolderMatch folders);
 
+// The path IsBrokenReference tests for the text (quotes, a leading %FOLDER% and the part after
+// keyName dealt with); the text itself when it names no path the checker would test.
+std::string ReferencedPath(const ScanContext& context, std::string_view text, std::string_view keyName = {});
+
 // Expands a %NAME% reference when it names an existing folder; otherwise the text unchanged.
 std::string ExpandFolderVariable(const ScanContext& context, std::string_view text);
 

@@ -23,8 +23,13 @@ struct ProblemEntry {
   RepairAction action = RepairAction::DeleteKey;
   bool checked = false;   // the row's tick in the list; rows are added unticked
   bool selected = false;  // the row's selection in the list
+  std::string reason;     // why the scanner flagged it, in the language of the scan
 
-  bool operator==(const ProblemEntry&) const = default;
+  // The reason explains a row to the user; it takes no part in what the row repairs.
+  bool operator==(const ProblemEntry& other) const {
+    return problem == other.problem && keyPath == other.keyPath && value == other.value && action == other.action &&
+           checked == other.checked && selected == other.selected;
+  }
 };
 
 }  // namespace quillet

@@ -40,7 +40,7 @@ void ScanContext::ShowScannedKey(const std::string& keyPath) {
   sink_.ShowScannedKey(keyPath);
 }
 
-void ScanContext::AddRow(std::string keyPath, std::string value, RepairAction action) {
+void ScanContext::AddRow(std::string keyPath, std::string value, RepairAction action, std::string reason) {
   stop_.ThrowIfRequested();
   // Whatever a scanner makes of it, a key of the system's own is never offered for deletion.
   if ((action == RepairAction::DeleteKey && IsSystemContainerKeyPath(keyPath)) ||
@@ -54,6 +54,7 @@ void ScanContext::AddRow(std::string keyPath, std::string value, RepairAction ac
   row.keyPath = std::move(keyPath);
   row.value = std::move(value);
   row.action = action;
+  row.reason = std::move(reason);
   sink_.AddRow(row);
 }
 

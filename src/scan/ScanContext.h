@@ -59,8 +59,8 @@ class ScanContext {
 
   // The dialog's key line: the root-relative path of the key being walked.
   void ShowScannedKey(const std::string& keyPath);
-  // A row of the current category.
-  void AddRow(std::string keyPath, std::string value, RepairAction action);
+  // A row of the current category; reason says why the scanner flagged it (see WhyFlagged.h).
+  void AddRow(std::string keyPath, std::string value, RepairAction action, std::string reason = {});
   void ThrowIfStopped() const;
 
   const ScanCounters& Counters() const { return *counters_; }

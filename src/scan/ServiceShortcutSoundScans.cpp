@@ -11,6 +11,7 @@
 #include "platform/Shell.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
+#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -90,7 +91,8 @@ void ScanWindowsServices(ScanContext& context) {
     const std::string imagePath = cursor->ReadString("ImagePath");
     if (IsBrokenReference(context, imagePath, "", FolderMatch::FoldersToo)) {
       // Only the program reference goes; the service key itself stays.
-      context.AddRow("HKEY_LOCAL_MACHINE\\" + path + "\\ImagePath", imagePath, RepairAction::DeleteValueInPath);
+      context.AddRow("HKEY_LOCAL_MACHINE\\" + path + "\\ImagePath", imagePath, RepairAction::DeleteValueInPath,
+                     WhyFlagged(Why::MissingFile, ReferencedPath(context, imagePath)));
     }
   }
 }
@@ -111,7 +113,8 @@ void ScanStartMenu(ScanContext& context) {
       const bool folderExists =
           std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) { return SameText(folder, name); });
       if (!folderExists) {
-        context.AddRow(std::string("HKEY_CURRENT_USER\\") + menuOrderKey, name, RepairAction::DeleteNamedSubkey);
+        context.AddRow(std::string("HKEY_CURRENT_USER\\") + menuOrderKey, name, RepairAction::DeleteNamedSubkey,
+                       WhyFlagged(Why::NoMenuFolder, name));
       }
     }
   }
@@ -154,7 +157,9 @@ void ScanShortcutFolder(ScanContext& context, const std::string& folder) {
     if (!HasShortcutExtension(entry.name)) continue;
     context.ShowScannedKey(path);
     const std::string target = context.GetShell().ResolveShortcutTarget(path);
-    if (ShortcutIsBroken(context, target)) context.AddRow(path, target, RepairAction::DeleteFile);
+    if (ShortcutIsBroken(context, target)) {
+      context.AddRow(path, target, RepairAction::DeleteFile, WhyFlagged(Why::ShortcutTarget, target));
+    }
   }
 }
 
@@ -176,7 +181,8 @@ void WalkSoundEvents(ScanContext& context, std::string_view rootName, const std:
     context.ShowScannedKey(path);
     const std::string soundFile = cursor->ReadString("");
     if (IsBrokenReference(context, soundFile, "", FolderMatch::FilesOnly)) {
-      context.AddRow("HKEY_CURRENT_USER\\" + path, soundFile, RepairAction::DeleteDefaultValue);
+      context.AddRow("HKEY_CURRENT_USER\\" + path, soundFile, RepairAction::DeleteDefaultValue,
+                     WhyFlagged(Why::MissingFile, ReferencedPath(context, soundFile)));
     }
   }
 

@@ -10,6 +10,7 @@
 #include "platform/Shell.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
+#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -32,11 +33,11 @@ std::unique_ptr<RegistryCursor> OpenLocalMachineKey(ScanContext& context, const 
 
 // A value whose name holds "\" cannot end a key path, so the row names it in the value column.
 void AddValueRow(ScanContext& context, const std::string& key, const std::string& valueName,
-                 const std::string& data) {
+                 const std::string& data, std::string why) {
   if (valueName.find('\\') == std::string::npos) {
-    context.AddRow(kLocalMachinePrefix + key + "\\" + valueName, data, RepairAction::DeleteValueInPath);
+    context.AddRow(kLocalMachinePrefix + key + "\\" + valueName, data, RepairAction::DeleteValueInPath, std::move(why));
   } else {
-    context.AddRow(kLocalMachinePrefix + key, valueName, RepairAction::DeleteNamedValue);
+    context.AddRow(kLocalMachinePrefix + key, valueName, RepairAction::DeleteNamedValue, std::move(why));
   }
 }
 
@@ -57,6 +58,7 @@ void ScanSoftwareLocations(ScanContext& context) {
 
     std::string value;
     bool report = false;
+    Why why = Why::EmptyKey;
     // An entry count of a key that could not be read in full is unknown, and reports nothing.
     if (!IsStringKind(cursor->GetValueKind(""))) {
       report = CountKeyEntries(context, RootKey::LocalMachine, path) == 0;
@@ -64,12 +66,17 @@ void ScanSoftwareLocations(ScanContext& context) {
       value = cursor->ReadString("");
       // An empty default value that is the key's only value marks a leftover key.
       report = IsBrokenReference(context, value, name, FolderMatch::FoldersToo);
+      why = Why::MissingFile;
       if (!report && value.empty()) {
+        why = Why::EmptyDefault;
         const std::optional<int> entries = CountKeyEntries(context, RootKey::LocalMachine, path);
         report = entries && *entries <= 1;
       }
     }
-    if (report) context.AddRow(kLocalMachinePrefix + path, value, RepairAction::DeleteKey);
+    if (report) {
+      context.AddRow(kLocalMachinePrefix + path, value, RepairAction::DeleteKey,
+                     WhyFlagged(why, ReferencedPath(context, value, name)));
+    }
   }
 }
 
@@ -100,7 +107,7 @@ void ScanWindowsFonts(ScanContext& context) {
           std::any_of(installed.begin(), installed.end(), [&](const std::string& name) { return SameText(name, file); });
       report = !inFontsFolder && IsBrokenReference(context, file, "", FolderMatch::FilesOnly);
     }
-    if (report) AddValueRow(context, fontKey, valueName, file);
+    if (report) AddValueRow(context, fontKey, valueName, file, WhyFlagged(Why::MissingFile, ReferencedPath(context, file)));
   }
 }
 
@@ -118,7 +125,7 @@ void ScanHelpFiles(ScanContext& context) {
       file += valueName;
       if (FloppyTestFires(context, file) ||
           IsBrokenReference(context, file, "", FolderMatch::FilesOnly)) {
-        AddValueRow(context, helpKey, valueName, file);
+        AddValueRow(context, helpKey, valueName, file, WhyFlagged(Why::MissingFile, ReferencedPath(context, file)));
       }
     }
   }
@@ -132,11 +139,12 @@ void ScanSharedDlls(ScanContext& context) {
   // Each value name is a file path, each value its use count.
   for (const std::string& valueName : valueNames) {
     if (cursor->GetValueKind(valueName) != ValueKind::Integer) continue;
-    const bool report = FloppyTestFires(context, valueName) ||
-                        IsBrokenReference(context, valueName, "", FolderMatch::FilesOnly) ||
-                        cursor->ReadInteger(valueName) == 0;
-    if (report) {
-      context.AddRow(std::string(kLocalMachinePrefix) + kSharedDllsKey, valueName, RepairAction::DeleteNamedValue);
+    const bool missing = FloppyTestFires(context, valueName) ||
+                         IsBrokenReference(context, valueName, "", FolderMatch::FilesOnly);
+    if (missing || cursor->ReadInteger(valueName) == 0) {
+      context.AddRow(std::string(kLocalMachinePrefix) + kSharedDllsKey, valueName, RepairAction::DeleteNamedValue,
+                     missing ? WhyFlagged(Why::MissingFile, ReferencedPath(context, valueName))
+                             : WhyFlagged(Why::UnusedSharedDll));
     }
   }
 }

@@ -9,6 +9,7 @@
 #include "platform/RegistryStore.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
+#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -38,7 +39,8 @@ void ScanStartupBackupKey(ScanContext& context) {
     if (!IsStringKind(entry->GetValueKind("command"))) continue;
     const std::string command = entry->ReadString("command");
     if (IsBrokenReference(context, command, "", FolderMatch::FilesOnly)) {
-      context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + path, command, RepairAction::DeleteKey);
+      context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + path, command, RepairAction::DeleteKey,
+                     WhyFlagged(Why::MissingFile, ReferencedPath(context, command)));
     }
   }
 }
@@ -59,13 +61,13 @@ void ValueListScan(ScanContext& context, std::string_view rootName, std::string_
     if (!IsStringKind(cursor->GetValueKind(valueName))) continue;
     const std::string data = cursor->ReadString(valueName);
     // No program at all is as dead an entry as a missing one.
-    const bool report = data.empty() || data == "\"\"" ||
-                        IsBrokenReference(context, data, "", FolderMatch::FilesOnly);
-    if (!report) continue;
+    const bool empty = data.empty() || data == "\"\"";
+    if (!empty && !IsBrokenReference(context, data, "", FolderMatch::FilesOnly)) continue;
+    std::string why = empty ? WhyFlagged(Why::EmptyCommand) : WhyFlagged(Why::MissingFile, ReferencedPath(context, data));
     if (valueName.find('\\') == std::string::npos) {
-      context.AddRow(keyPrefix + "\\" + valueName, data, RepairAction::DeleteValueInPath);
+      context.AddRow(keyPrefix + "\\" + valueName, data, RepairAction::DeleteValueInPath, std::move(why));
     } else {
-      context.AddRow(keyPrefix, valueName, RepairAction::DeleteNamedValue);
+      context.AddRow(keyPrefix, valueName, RepairAction::DeleteNamedValue, std::move(why));
     }
   }
 }
@@ -101,7 +103,8 @@ void ScanUninstallEntries(ScanContext& context) {
         return value.find("UninstallString") != std::string::npos;
       });
       if (!hasUninstaller && !cursor->ValueExists("SystemComponent")) {
-        context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kUninstallKey, name, RepairAction::DeleteNamedSubkey);
+        context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kUninstallKey, name, RepairAction::DeleteNamedSubkey,
+                       WhyFlagged(Why::NoUninstaller));
       }
     }
     cursor->CloseKey();

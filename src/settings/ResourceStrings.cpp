@@ -62,8 +62,23 @@ constexpr const char* kResourceStringKeys[] = {
     "RES_Select_Directory",
     "RES_Startup",
     "RES_ThereTotal",
+    "RES_View_Default_Value",
+    "RES_View_Unreadable",
+    "RES_Why_AppID_Not_Registered",
+    "RES_Why_Empty_Command",
+    "RES_Why_Empty_Default",
+    "RES_Why_Empty_Key",
+    "RES_Why_Missing_File",
+    "RES_Why_Never_Run",
+    "RES_Why_No_Menu_Folder",
+    "RES_Why_No_TypeLib",
+    "RES_Why_No_Uninstaller",
+    "RES_Why_Not_Installed",
+    "RES_Why_Shortcut_Target",
+    "RES_Why_TypeLib_Not_Registered",
+    "RES_Why_Unused_Shared_Dll",
 };
-static_assert(std::size(kResourceStringKeys) == 56);
+static_assert(std::size(kResourceStringKeys) == 71);
 
 }  // namespace
 

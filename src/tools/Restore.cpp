@@ -11,30 +11,31 @@
 #include "base/TextCompare.h"
 #include "settings/Translation.h"
 #include "tools/BackupFiles.h"
+#include "tools/BackupView.h"
 #include "tools/ProgressNotice.h"
 
 namespace quillet {
 
 TfrmRestore::TfrmRestore(ui::UiHost& host) : TForm(host, "frmRestore") {
-  SetDesignClientSize(412, 396);
+  SetDesignClientSize(492, 396);
   SetBorderStyle(ui::FormBorder::Dialog);
   SetPosition(ui::FormPosition::OwnerFormCenter);
 
   suiGroupBox1 = Make<ui::TGroupBox>("suiGroupBox1");
-  suiGroupBox1->SetBounds(8, 8, 396, 56);
+  suiGroupBox1->SetBounds(8, 8, 476, 56);
   suiGroupBox1->SetCaption("Backup files are stored in the folder");
   eFolder = Make<ui::TEdit>("eFolder", suiGroupBox1);
-  eFolder->SetBounds(10, 22, 336, 21);
+  eFolder->SetBounds(10, 22, 416, 21);
   eFolder->SetReadOnly(true);
   bBrowseFolder = Make<ui::TButton>("bBrowseFolder", suiGroupBox1);
-  bBrowseFolder->SetBounds(352, 21, 32, 23);
+  bBrowseFolder->SetBounds(432, 21, 32, 23);
   bBrowseFolder->SetCaption("...");
   bBrowseFolder->OnClick = [this] { bBrowseFolderClick(); };
 
   ListView1 = Make<ui::TListView>("ListView1");
-  ListView1->SetBounds(8, 72, 396, 280);
-  ListView1->AddColumn("Backup file", 190);
-  ListView1->AddColumn("Date", 110);
+  ListView1->SetBounds(8, 72, 476, 280);
+  ListView1->AddColumn("Backup file", 250);
+  ListView1->AddColumn("Date", 130);
   ListView1->AddColumn("Size", 92);
   ListView1->SetMultiSelect(false);
   ListView1->SetRowSelect(true);
@@ -55,16 +56,22 @@ TfrmRestore::TfrmRestore(ui::UiHost& host) : TForm(host, "frmRestore") {
   bRestore->SetBounds(8, 362, 80, 25);
   bRestore->SetCaption(aRestore->Caption);
   bRestore->OnClick = [this] { aRestore->Execute(); };
+  bView = Make<ui::TButton>("bView");
+  bView->SetBounds(106, 362, 80, 25);
+  bView->SetCaption("&View…");
+  // The default button: Enter on a row of the list opens the viewer.
+  bView->SetDefault(true);
+  bView->OnClick = [this] { bViewClick(); };
   bOpenDirectory = Make<ui::TButton>("bOpenDirectory");
-  bOpenDirectory->SetBounds(106, 362, 100, 25);
+  bOpenDirectory->SetBounds(204, 362, 100, 25);
   bOpenDirectory->SetCaption("&Open Directory");
   bOpenDirectory->OnClick = [this] { bOpenDirectoryClick(); };
   bDelete = Make<ui::TButton>("bDelete");
-  bDelete->SetBounds(224, 362, 80, 25);
+  bDelete->SetBounds(322, 362, 70, 25);
   bDelete->SetCaption(aDelete->Caption);
   bDelete->OnClick = [this] { aDelete->Execute(); };
   bClose = Make<ui::TButton>("bClose");
-  bClose->SetBounds(324, 362, 80, 25);
+  bClose->SetBounds(404, 362, 80, 25);
   bClose->SetCaption("&Close");
   bClose->SetCancel(true);
   bClose->SetModalResult(ui::ModalResult::Cancel);
@@ -87,9 +94,11 @@ void TfrmRestore::ArrangeButtons() {
   // Translated captions may be longer than the English ones the buttons were sized for.
   const int needed = Host().TextWidth(bOpenDirectory->Font(), bOpenDirectory->Caption()) + 5;
   if (bOpenDirectory->Width() < needed) bOpenDirectory->SetWidth(needed);
-  const int gap =
-      (bClose->Left() - bRestore->Left() - bRestore->Width() - bOpenDirectory->Width() - bDelete->Width()) / 3;
-  bOpenDirectory->SetLeft(bRestore->Right() + gap);
+  const int gap = (bClose->Left() - bRestore->Left() - bRestore->Width() - bView->Width() - bOpenDirectory->Width() -
+                   bDelete->Width()) /
+                  4;
+  bView->SetLeft(bRestore->Right() + gap);
+  bOpenDirectory->SetLeft(bView->Right() + gap);
   bDelete->SetLeft(bOpenDirectory->Right() + gap);
 }
 
@@ -141,6 +150,14 @@ void TfrmRestore::aRestoreExecute() {
   if (ended && OptionsSetting.DeleteBackupFile) aDeleteExecute();
 }
 
+void TfrmRestore::bViewClick() {
+  const int row = ListView1->FirstSelected();
+  if (row < 0) return;
+  TfrmBackupView viewer(Host());
+  viewer.FileName = SelectedFilePath(static_cast<size_t>(row));
+  viewer.ShowModal();
+}
+
 void TfrmRestore::aDeleteExecute() {
   const int selected = ListView1->FirstSelected();
   if (selected < 0) return;
@@ -162,6 +179,7 @@ void TfrmRestore::FormIdle() {
   aRestore->Update();
   aDelete->Update();
   bRestore->SetEnabled(aRestore->Enabled);
+  bView->SetEnabled(aRestore->Enabled);
   bDelete->SetEnabled(aDelete->Enabled);
 }
 

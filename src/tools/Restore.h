@@ -24,6 +24,7 @@ class TfrmRestore : public ui::TForm {
   ui::TAction* aRestore;
   ui::TAction* aDelete;
   ui::TButton* bRestore;
+  ui::TButton* bView;
   ui::TButton* bOpenDirectory;
   ui::TButton* bDelete;
   ui::TButton* bClose;
@@ -35,6 +36,8 @@ class TfrmRestore : public ui::TForm {
   void aRestoreExecute();
   void ListView1DblClick() { aRestoreExecute(); }
   void aDeleteExecute();
+  // Opens the viewer of the selected file; Enter on a row does the same.
+  void bViewClick();
   void aRestoreUpdate();
   // The list's order: below zero when item1 comes first.
   static int ListView1Compare(const ui::TListItem& item1, const ui::TListItem& item2);

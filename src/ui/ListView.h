@@ -79,6 +79,15 @@ class TCustomListView : public TControl {
   void SetSelected(size_t index, bool selected);
   void SetSelectedFromUser(size_t index, bool selected) { ApplySelected(index, selected); }
   void SetAllSelectedFromUser(bool selected);
+  // The user changed which rows are selected (the renderer calls it after the changes above).
+  std::function<void()> OnSelectionChange;
+  void SelectionChangedByUser() {
+    if (OnSelectionChange) OnSelectionChange();
+  }
+
+  // The text of the tip shown while the pointer rests on a row; empty shows none. Unset: the
+  // list shows the full text of a cut-off cell instead.
+  std::function<std::string(size_t index)> OnInfoTip;
 
  protected:
   virtual void StoreChecked(size_t index, bool checked) = 0;

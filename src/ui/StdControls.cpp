@@ -142,6 +142,13 @@ void TStatusBar::AddPanel(int width) {
   Notify(Change::Items);
 }
 
+void TStatusBar::SetPanelWidth(size_t index, int width) {
+  TStatusPanel& panel = panels_.at(index);
+  if (panel.width == width) return;
+  panel.width = width;
+  Notify(Change::Items);
+}
+
 void TStatusBar::SetPanelText(size_t index, std::string text) {
   TStatusPanel& panel = panels_.at(index);
   if (panel.text == text) return;

@@ -168,6 +168,7 @@ class TStatusBar : public TControl {
   void AddPanel(int width);
   const std::string& PanelText(size_t index) const { return panels_.at(index).text; }
   void SetPanelText(size_t index, std::string text);
+  void SetPanelWidth(size_t index, int width);
   bool SimplePanel() const { return simplePanel_; }
   void SetSimplePanel(bool simple) { simplePanel_ = simple; }
   const std::string& SimpleText() const { return Caption(); }

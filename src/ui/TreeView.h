@@ -76,6 +76,8 @@ class TTreeView : public TControl {
   TTreeNode* GetNodeAt(int x, int y);
 
   std::function<void(MouseButton, ShiftState, int x, int y)> OnMouseDown;
+  // The space bar on the selected node, when set: the key flips the node's tick.
+  std::function<void(TTreeNode& node)> OnTickKey;
   // Asked before a node collapses; setting allow to false keeps it open.
   std::function<void(TTreeNode& node, bool& allow)> OnCollapsing;
 

@@ -100,6 +100,14 @@ TEST_F(QuilletScanTool, StatsLineCountsTheWork) {
   EXPECT_NE(result.output.find(", rows 3, seconds "), std::string::npos) << result.output;
 }
 
+TEST_F(QuilletScanTool, WhyAddsTheReasonAsAFifthColumn) {
+  ToolResult result = RunTool("--registry " + Fixture() + " " + DriveC() + " --categories 9 --why");
+  const std::string key = "Missing Shared Dlls\tHKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls\t";
+  EXPECT_EQ(result.output, key + "C:\\Apps\\unused.dll\t2\tno program uses this shared file any more (use count 0)\n" + key +
+                               "C:\\Apps\\missing.dll\t2\tC:\\Apps\\missing.dll does not exist\n" + key +
+                               "%SystemRoot%\\System32\\gone.dll\t2\tC:\\Windows\\System32\\gone.dll does not exist\n");
+}
+
 // The walk of one key applies no skip list (category 3 would pass over App Paths), and the speed-ups
 // change the probes it costs, never its rows.
 TEST_F(QuilletScanTool, WalksOneKeyWithAndWithoutTheSpeedUps) {

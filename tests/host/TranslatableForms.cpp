@@ -9,6 +9,7 @@
 #include "scan/RegProgressHint.h"
 #include "settings/Options.h"
 #include "settings/RegAddRegistry.h"
+#include "tools/BackupView.h"
 #include "tools/Restore.h"
 #include "tools/StartupManager.h"
 
@@ -29,6 +30,8 @@ const std::vector<TranslatableForm>& TranslatableForms() {
       {"frmOptions", [](MainWindowFixture& f) { return std::make_unique<TfrmOptions>(f.ui); }},
       {"frmRegAddRegistry", [](MainWindowFixture& f) { return std::make_unique<TfrmRegAddRegistry>(f.ui); }},
       {"frmRestore", [](MainWindowFixture& f) { return std::make_unique<TfrmRestore>(f.ui); }},
+      // The labels show the file's name and where the reader stopped in it.
+      {"frmBackupView", [](MainWindowFixture& f) { return std::make_unique<TfrmBackupView>(f.ui); }, {"lFile", "lProblem"}},
       {"frmStartupManager", [](MainWindowFixture& f) { return std::make_unique<TfrmStartupManager>(f.ui); }},
   };
   return forms;

@@ -25,6 +25,7 @@
 #include "settings/OptionsSetting.h"
 #include "settings/RegAddRegistry.h"
 #include "settings/Translation.h"
+#include "tools/BackupView.h"
 #include "tools/Restore.h"
 #include "tools/StartupManager.h"
 #include "ui/StdControls.h"
@@ -151,6 +152,7 @@ const std::vector<FormMaker>& Forms() {
       {"frmOptions", [](ui::UiHost& h, TfrmQuillet&) { return std::make_unique<TfrmOptions>(h); }},
       {"frmRegAddRegistry", [](ui::UiHost& h, TfrmQuillet&) { return std::make_unique<TfrmRegAddRegistry>(h); }},
       {"frmRestore", [](ui::UiHost& h, TfrmQuillet&) { return std::make_unique<TfrmRestore>(h); }},
+      {"frmBackupView", [](ui::UiHost& h, TfrmQuillet&) { return std::make_unique<TfrmBackupView>(h); }},
       {"frmStartupManager", [](ui::UiHost& h, TfrmQuillet&) { return std::make_unique<TfrmStartupManager>(h); }},
       {"frmRegProgressHint",
        [](ui::UiHost& h, TfrmQuillet& main) {

@@ -71,7 +71,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 class Loader {
  public:
-  Loader(AnsiCodePage& ansi, MemoryRegistry& registry) : ansi_(ansi), registry_(registry) {}
+  Loader(AnsiCodePage& ansi, MemoryRegistry& registry, std::vector<RegFileSection>* sections)
+      : ansi_(ansi), registry_(registry), sections_(sections) {}
 
   std::vector<RegFileProblem> Load(std::string_view fileBytes) {
     std::string text;
@@ -133,6 +134,7 @@ class Loader {
     path_ = std::string(path);
     key_.emplace(registry_.key(std::string(RootName(*root)) + "\\" + path_));
     state_ = State::Key;
+    if (sections_) sections_->push_back({LineNumber(), root_, path_});
   }
 
   // A quoted text from text[pos] (the opening quote) with \\ and \" unescaped; pos ends past
@@ -250,6 +252,7 @@ class Loader {
 
   AnsiCodePage& ansi_;
   MemoryRegistry& registry_;
+  std::vector<RegFileSection>* sections_;
   std::vector<std::string_view> lines_;
   size_t index_ = 0;
   bool ansiStrings_ = false;
@@ -266,8 +269,9 @@ std::string Describe(const RegFileProblem& problem) {
   return "line " + std::to_string(problem.line) + ": " + problem.message;
 }
 
-std::vector<RegFileProblem> ReadRegFile(std::string_view fileBytes, AnsiCodePage& ansi, MemoryRegistry& registry) {
-  return Loader(ansi, registry).Load(fileBytes);
+std::vector<RegFileProblem> ReadRegFile(std::string_view fileBytes, AnsiCodePage& ansi, MemoryRegistry& registry,
+                                        std::vector<RegFileSection>* sections) {
+  return Loader(ansi, registry, sections).Load(fileBytes);
 }
 
 std::vector<RegFileProblem> ReadRegFileFromPath(const std::string& path, AnsiCodePage& ansi,

@@ -21,11 +21,20 @@ struct RegFileProblem {
   std::string message;
 };
 
+// A key line that loaded, in file order: where it stands and the key it names.
+struct RegFileSection {
+  int line = 0;
+  RootKey root = RootKey::CurrentUser;
+  std::string path;  // below the root
+};
+
 // "line 12: unknown root key "HKEY_NOWHERE"".
 std::string Describe(const RegFileProblem& problem);
 
 // Malformed lines are skipped and reported; the lines around them still load.
-std::vector<RegFileProblem> ReadRegFile(std::string_view fileBytes, AnsiCodePage& ansi, MemoryRegistry& registry);
+// With sections, the file's key lines are listed there as they load.
+std::vector<RegFileProblem> ReadRegFile(std::string_view fileBytes, AnsiCodePage& ansi, MemoryRegistry& registry,
+                                        std::vector<RegFileSection>* sections = nullptr);
 std::vector<RegFileProblem> ReadRegFileFromPath(const std::string& path, AnsiCodePage& ansi,
                                                 MemoryRegistry& registry);
 

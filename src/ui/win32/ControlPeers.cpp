@@ -512,6 +512,13 @@ LRESULT CALLBACK TreeViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       peer->Form().RunGuarded([&] { peer->MouseDown(button, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); });
       break;
     }
+    case WM_KEYDOWN:
+      if (wParam == VK_SPACE && peer->TickKey()) return 0;
+      break;
+    case WM_CHAR:
+      // The space that flipped a tick does not also search the tree for a node starting with " ".
+      if (wParam == ' ' && peer->TickKey(false)) return 0;
+      break;
     default: break;
   }
   return ::DefSubclassProc(window, message, wParam, lParam);
@@ -605,6 +612,12 @@ void TreeViewPeer::MouseDown(MouseButton button, WPARAM keys, int x, int y) {
   tree_.OnMouseDown(button, shift, form_.Scale().Unscale(x), form_.Scale().Unscale(y));
 }
 
+bool TreeViewPeer::TickKey(bool flip) {
+  if (!tree_.OnTickKey || !tree_.Selected()) return false;
+  if (flip) form_.RunGuarded([&] { tree_.OnTickKey(*tree_.Selected()); });
+  return true;
+}
+
 LRESULT TreeViewPeer::Notify(NMHDR& header, bool& handled) {
   handled = true;
   switch (header.code) {
@@ -624,15 +637,62 @@ LRESULT TreeViewPeer::Notify(NMHDR& header, bool& handled) {
   }
 }
 
+// The info tip: a tooltip over the whole list that asks the model for the row under the pointer.
+LRESULT CALLBACK ListViewTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto* peer = reinterpret_cast<ListViewPeer*>(data);
+  if (message == WM_MOUSEMOVE) {
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const int row = ListView_SubItemHitTest(window, &hit);
+    // Another row: the shown tip goes, and the next one asks for that row's text.
+    if (row != peer->tipRow_) {
+      peer->tipRow_ = row;
+      ::SendMessageW(peer->tip_, TTM_POP, 0, 0);
+    }
+  } else if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == peer->tip_ &&
+             reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW) {
+    auto& info = *reinterpret_cast<NMTTDISPINFOW*>(lParam);
+    peer->tipText_.clear();
+    const int row = peer->tipRow_;
+    if (row >= 0 && static_cast<size_t>(row) < peer->list_.Count()) {
+      peer->Form().RunGuarded([&] { peer->tipText_ = ToWide(peer->list_.OnInfoTip(static_cast<size_t>(row))); });
+    }
+    info.lpszText = peer->tipText_.data();
+    return 0;
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+void ListViewPeer::CreateInfoTip() {
+  tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                           ::GetModuleHandleW(nullptr), nullptr);
+  if (!tip_) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = 1;
+  // Larger than any list can grow, so a resize needs no new tool rectangle.
+  tool.rect = {0, 0, 0x7FFF, 0x7FFF};
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, form_.Scale()(500));
+  ::SendMessageW(tip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+  ::SetWindowSubclass(window_, ListViewTipProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
 void ListViewPeer::Create() {
   DWORD style = LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS;
   if (!list_.MultiSelect()) style |= LVS_SINGLESEL;
   if (!list_.ShowColumnHeaders()) style |= LVS_NOCOLUMNHEADER;
   if (!list_.ColumnClick()) style |= LVS_NOSORTHEADER;
   MakeWindow(WC_LISTVIEWW, style, WS_EX_CLIENTEDGE, true);
-  DWORD exStyle = LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP;
+  DWORD exStyle = LVS_EX_DOUBLEBUFFER;
+  if (!list_.OnInfoTip) exStyle |= LVS_EX_LABELTIP;
   if (list_.RowSelect()) exStyle |= LVS_EX_FULLROWSELECT;
   ListView_SetExtendedListViewStyle(window_, exStyle);
+  if (list_.OnInfoTip) CreateInfoTip();
   // The ticks are state images the model answers for; the control never toggles them itself.
   if (list_.Checkboxes()) ListView_SetCallbackMask(window_, LVIS_STATEIMAGEMASK);
   DpiChanged();
@@ -780,6 +840,7 @@ LRESULT ListViewPeer::Notify(NMHDR& header, bool& handled) {
       } else if (static_cast<size_t>(change.iItem) < list_.Count()) {
         list_.SetSelectedFromUser(static_cast<size_t>(change.iItem), selected);
       }
+      list_.SelectionChangedByUser();
       return 0;
     }
     case LVN_ODSTATECHANGED: {
@@ -789,6 +850,7 @@ LRESULT ListViewPeer::Notify(NMHDR& header, bool& handled) {
       for (int i = std::max(0, change.iFrom); i <= change.iTo && static_cast<size_t>(i) < list_.Count(); ++i) {
         list_.SetSelectedFromUser(static_cast<size_t>(i), selected);
       }
+      list_.SelectionChangedByUser();
       return 0;
     }
     default: handled = false; return 0;

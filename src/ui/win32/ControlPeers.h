@@ -83,6 +83,8 @@ class TreeViewPeer final : public ControlPeer {
   void DpiChanged() override;
   // From the window's subclass: a mouse press reaches the model first.
   void MouseDown(MouseButton button, WPARAM keys, int x, int y);
+  // From the window's subclass: true when the model took the space bar.
+  bool TickKey(bool flip = true);
 
  private:
   void Rebuild();
@@ -111,7 +113,12 @@ class ListViewPeer final : public ControlPeer {
   void SyncCount();
   void PushSelection();
   void ToggleChecks(int item);
+  void CreateInfoTip();
+  friend LRESULT CALLBACK ListViewTipProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   TCustomListView& list_;
+  HWND tip_ = nullptr;      // the info tip window, when the model answers for tips
+  int tipRow_ = -1;         // the row the pointer rested on when the tip last asked
+  std::wstring tipText_;    // what the tip shows, alive while it shows it
   size_t shownCount_ = 0;
   bool pushing_ = false;
   UniqueImageList stateImages_;
