@@ -25,7 +25,7 @@ std::vector<std::string> BuildSafeList(const std::vector<std::string>& safeKeysA
                                        const std::vector<std::string>& safeKeysVistaTo8, int windowsVersion);
 
 // Pass 3: an ignored value, or a safe key, covers the row's target. The lists are upper-cased
-// once here, so a long problem list costs one upper-casing per row.
+// once here, so a long problem list costs one upper-casing per row. One thread uses an object.
 class IgnoreAndSafeLists {
  public:
   IgnoreAndSafeLists(const std::vector<std::string>& ignoreValues, const std::vector<std::string>& safeList);
@@ -34,6 +34,12 @@ class IgnoreAndSafeLists {
  private:
   std::vector<std::string> ignoreValues_;  // upper-cased
   std::vector<std::string> safeKeys_;      // upper-cased, each ending with "\"
+  // The row's texts upper-cased, kept between rows so that a long list is filtered without an
+  // allocation per row.
+  struct Scratch {
+    std::string key, keyWithSlash, valuePath, text;
+  };
+  mutable Scratch scratch_;
 };
 
 }  // namespace quillet
