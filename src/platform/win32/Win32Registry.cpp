@@ -153,6 +153,25 @@ class Win32Cursor final : public RegistryCursor {
     path_.clear();
     Forget();
   }
+
+  std::unique_ptr<RegistryCursor> OpenSubkey(std::string_view path) override {
+    if (!current_ || path.starts_with('\\') || HasNulInside(path)) return nullptr;
+    auto child = std::make_unique<Win32Cursor>(reads_);
+    if (::RegOpenKeyExW(current_.get(), ToWide(path).c_str(), 0, readOnly_ ? KEY_READ : KEY_ALL_ACCESS,
+                        child->current_.put()) != ERROR_SUCCESS) {
+      return nullptr;
+    }
+    child->root_ = root_;
+    child->readOnly_ = readOnly_;
+    child->path_ = path_;
+    if (child->path_.empty()) {
+      child->path_ = path;
+    } else if (!path.empty()) {
+      child->path_ += '\\';
+      child->path_ += path;
+    }
+    return child;
+  }
   bool HasCurrentKey() const override { return current_.valid(); }
   const std::string& CurrentPath() const override { return path_; }
 
