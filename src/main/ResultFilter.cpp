@@ -81,6 +81,12 @@ IgnoreAndSafeLists::IgnoreAndSafeLists(const std::vector<std::string>& ignoreVal
   for (const std::string& entry : safeList) {
     if (!entry.empty()) safeKeys_.push_back(WithTrailingBackslash(UpperCase(entry)));
   }
+  for (const std::string& entry : safeKeys_) {
+    const std::string_view head = std::string_view(entry).substr(0, entry.find('\\') + 1);
+    const auto found = std::find(safeKeyHeads_.begin(), safeKeyHeads_.end(), head);
+    headOfSafeKey_.push_back(static_cast<size_t>(found - safeKeyHeads_.begin()));
+    if (found == safeKeyHeads_.end()) safeKeyHeads_.emplace_back(head);
+  }
 }
 
 bool IgnoreAndSafeLists::Covers(std::string_view keyText, std::string_view valueText, RepairAction action) const {
@@ -105,9 +111,14 @@ bool IgnoreAndSafeLists::Covers(std::string_view keyText, std::string_view value
   const auto isTextWithSlash = [&text](const std::string& entry) {
     return entry.size() == text.size() + 1 && entry.back() == '\\' && entry.starts_with(text);
   };
-  for (const std::string& entry : safeKeys_) {
-    const bool covers = hasValue ? Has(keyWithSlash, entry) || entry == text || isTextWithSlash(entry)
-                                 : Has(keyWithSlash, entry) || Has(entry, keyWithSlash);
+  // A safe key inside the key text needs its first part there too: each part is looked for once.
+  scratch_.headFound.resize(safeKeyHeads_.size());
+  for (size_t i = 0; i < safeKeyHeads_.size(); ++i) scratch_.headFound[i] = Has(keyWithSlash, safeKeyHeads_[i]);
+  for (size_t i = 0; i < safeKeys_.size(); ++i) {
+    const std::string& entry = safeKeys_[i];
+    const bool inKey = scratch_.headFound[headOfSafeKey_[i]] && Has(keyWithSlash, entry);
+    const bool covers = hasValue ? inKey || entry == text || isTextWithSlash(entry)
+                                 : inKey || Has(entry, keyWithSlash);
     if (covers) return true;
   }
   return false;

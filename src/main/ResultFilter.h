@@ -34,10 +34,15 @@ class IgnoreAndSafeLists {
  private:
   std::vector<std::string> ignoreValues_;  // upper-cased
   std::vector<std::string> safeKeys_;      // upper-cased, each ending with "\"
+  // The distinct first parts of the safe keys, up to and with their first "\", and the part of
+  // each safe key: a key text without a part holds none of the keys that begin with it.
+  std::vector<std::string> safeKeyHeads_;
+  std::vector<size_t> headOfSafeKey_;
   // The row's texts upper-cased, kept between rows so that a long list is filtered without an
   // allocation per row.
   struct Scratch {
     std::string key, keyWithSlash, valuePath, text;
+    std::vector<char> headFound;
   };
   mutable Scratch scratch_;
 };

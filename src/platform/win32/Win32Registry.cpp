@@ -47,17 +47,18 @@ struct ListedValue {
 // Every value of the key with its data, in one enumeration. Names that do not survive the trip
 // to UTF-8 and back are listed in names but left out of values, so questions about them go to
 // the system as before. False when the enumeration fails before its end (the caller then lists
-// the names alone, as a listing without data may still succeed).
-bool ListValues(HKEY key, const KeyCounts& counts, std::vector<std::string>& names, std::vector<ListedValue>& values) {
-  std::wstring name(std::max<DWORD>(counts.longestValueName, 255) + 1, L'\0');
-  std::vector<uint8_t> data(std::max<DWORD>(counts.longestData, 256));
+// the names alone, as a listing without data may still succeed). The key is not measured first:
+// the buffers, kept by the thread from key to key, grow when the system reports more data.
+bool ListValues(HKEY key, std::vector<std::string>& names, std::vector<ListedValue>& values) {
+  thread_local std::wstring name(256, L'\0');
+  thread_local std::vector<uint8_t> data(4096);
   for (DWORD index = 0;;) {
     DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD type = 0;
     DWORD size = static_cast<DWORD>(data.size());
     const LONG result = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
     if (result == ERROR_MORE_DATA) {
-      // The value grew since the key was measured: the data or the name needs more room.
+      // The data or the name needs more room.
       if (size > data.size()) {
         data.resize(size);
       } else if (name.size() < kLongestName) {
@@ -179,8 +180,8 @@ class Win32Cursor final : public RegistryCursor {
     names.clear();
     if (!current_) return;
     HKEY key = current_.get();
-    // The lengths measured when the values were listed serve as well: they only size the buffer.
-    EnumerateNames((counts_ ? *counts_ : QueryCounts(key)).longestSubkeyName,
+    // Not measured first: a subkey name has at most 255 characters, and the buffer grows anyway.
+    EnumerateNames(0,
                    [key](DWORD index, wchar_t* buffer, DWORD* length) {
                      return ::RegEnumKeyExW(key, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
                    },
@@ -193,15 +194,14 @@ class Win32Cursor final : public RegistryCursor {
     if (!current_) return;
     HKEY key = current_.get();
     if (reads_ == ValueReads::OncePerOpen) {
-      counts_ = QueryCounts(key);
-      if (ListValues(key, *counts_, names, listed_)) {
+      if (ListValues(key, names, listed_)) {
         listedValid_ = true;
         return;
       }
       names.clear();
       listed_.clear();
     }
-    EnumerateNames(QueryCounts(key).longestValueName,
+    EnumerateNames(0,
                    [key](DWORD index, wchar_t* buffer, DWORD* length) {
                      return ::RegEnumValueW(key, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
                    },
@@ -371,7 +371,6 @@ class Win32Cursor final : public RegistryCursor {
     listed_.clear();
     listedValid_ = false;
     lastFound_ = 0;
-    counts_.reset();
   }
 
   ValueReads reads_;
@@ -382,7 +381,6 @@ class Win32Cursor final : public RegistryCursor {
   std::vector<ListedValue> listed_;
   bool listedValid_ = false;
   size_t lastFound_ = 0;
-  std::optional<KeyCounts> counts_;  // measured when the values were listed
 };
 
 }  // namespace
