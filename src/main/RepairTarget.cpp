@@ -12,9 +12,8 @@ RepairTarget TargetOfRow(std::string_view keyText, std::string_view valueText, R
     target.root = std::string(keyText.substr(0, slash));
     target.rest = std::string(keyText.substr(slash + 1));
   }
-  const std::string text(keyText);
   switch (action) {
-    case RepairAction::DeleteKey: target.key = text; break;
+    case RepairAction::DeleteKey: target.key = keyText; break;
     case RepairAction::DeleteValueInPath: {
       const size_t last = target.rest.rfind('\\');
       target.isValue = true;
@@ -28,7 +27,7 @@ RepairTarget TargetOfRow(std::string_view keyText, std::string_view valueText, R
       break;
     }
     case RepairAction::DeleteNamedValue:
-      target.key = text;
+      target.key = keyText;
       target.isValue = true;
       target.value = std::string(valueText);
       break;
@@ -38,11 +37,11 @@ RepairTarget TargetOfRow(std::string_view keyText, std::string_view valueText, R
       break;
     case RepairAction::DeleteFile: target.isFile = true; break;
     case RepairAction::DeleteDefaultValue:
-      target.key = text;
+      target.key = keyText;
       target.isValue = true;
       break;
     case RepairAction::DeleteRot13Value:
-      target.key = text;
+      target.key = keyText;
       target.isValue = true;
       target.value = Rot13(valueText);
       break;
