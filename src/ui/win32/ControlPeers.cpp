@@ -691,7 +691,9 @@ int ListViewPeer::AutoColumnWidth(TCustomListView& list, size_t column) {
   if (widestSum >= 0) {
     const int measured = MeasureTextExtent(screen.get(), list.Text(widestSumRow, column));
     if (measured != widestSum) {
-      for (size_t i = 0; i < list.Count(); ++i) widest = std::max(widest, MeasureTextExtent(screen.get(), list.Text(i, column)));
+      for (size_t i = 0; i < list.Count(); ++i) {
+        widest = std::max(widest, MeasureTextExtent(screen.get(), list.Text(i, column)));
+      }
     }
     widest = std::max(widest, measured);
   }
