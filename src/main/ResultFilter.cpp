@@ -90,7 +90,8 @@ IgnoreAndSafeLists::IgnoreAndSafeLists(const std::vector<std::string>& ignoreVal
 }
 
 bool IgnoreAndSafeLists::Covers(std::string_view keyText, std::string_view valueText, RepairAction action) const {
-  const RepairTarget target = TargetOfRow(keyText, valueText, action);
+  TargetOfRowInto(keyText, valueText, action, scratch_.target);
+  const RepairTarget& target = scratch_.target;
   if (!target.split || target.isFile || !target.known) return false;
   // The default value is written "@"; an empty value name stands for the whole key.
   const std::string_view value = action == RepairAction::DeleteDefaultValue ? std::string_view("@") : target.value;

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "main/RepairTarget.h"
 #include "scan/ProblemEntry.h"
 
 // The tests of the post-scan filter, one per pass. Each looks at one row: its key text, value
@@ -41,6 +42,7 @@ class IgnoreAndSafeLists {
   // The row's texts upper-cased, kept between rows so that a long list is filtered without an
   // allocation per row.
   struct Scratch {
+    RepairTarget target;
     std::string key, keyWithSlash, valuePath, text;
     std::vector<char> headFound;
   };
