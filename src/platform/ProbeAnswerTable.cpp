@@ -6,8 +6,7 @@
 
 namespace quillet {
 
-ProbeAnswerTable::ProbeAnswerTable(size_t capacity)
-    : capacity_(std::max<size_t>(capacity, 1)), slots_(std::bit_ceil(capacity_ * 2)) {}
+ProbeAnswerTable::ProbeAnswerTable(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
 
 void ProbeAnswerTable::Clear() {
   if (count_ == 0) return;
@@ -19,6 +18,7 @@ void ProbeAnswerTable::Clear() {
 uint64_t ProbeAnswerTable::HashOf(std::string_view path) { return std::hash<std::string_view>{}(path); }
 
 uint8_t* ProbeAnswerTable::Find(std::string_view path, uint64_t hash) {
+  if (slots_.empty()) return nullptr;
   const size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     Slot& slot = slots_[i];
@@ -31,6 +31,8 @@ uint8_t* ProbeAnswerTable::Find(std::string_view path, uint64_t hash) {
 }
 
 void ProbeAnswerTable::Insert(std::string_view path, uint64_t hash, uint8_t bits) {
+  // Made with the first answer, so a scan that probes nothing costs no table.
+  if (slots_.empty()) slots_.resize(std::bit_ceil(capacity_ * 2));
   const size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
   while (slots_[i].bits != 0) i = (i + 1) & mask;

@@ -36,7 +36,7 @@ class ProbeAnswerTable {
 
   size_t capacity_;
   size_t count_ = 0;
-  std::vector<Slot> slots_;  // a power of two, at least twice the capacity
+  std::vector<Slot> slots_;  // a power of two, at least twice the capacity; empty until the first insert
   std::string text_;
 };
 

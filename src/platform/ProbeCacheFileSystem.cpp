@@ -1,11 +1,17 @@
 #include "platform/ProbeCacheFileSystem.h"
 
+#include <utility>
+
 #include "base/TextCompare.h"
 
 namespace quillet {
 
+namespace {
+size_t GenerationSize(size_t capacity) { return capacity < 2 ? 1 : (capacity + 1) / 2; }
+}  // namespace
+
 ProbeCacheFileSystem::ProbeCacheFileSystem(FileSystem& inner, size_t capacity)
-    : ForwardingFileSystem(inner), recent_(capacity < 2 ? 1 : (capacity + 1) / 2), older_(capacity < 2 ? 1 : (capacity + 1) / 2) {}
+    : ForwardingFileSystem(inner), recent_(GenerationSize(capacity)), older_(GenerationSize(capacity)) {}
 
 bool ProbeCacheFileSystem::Ask(std::string_view path, uint8_t known, uint8_t yes,
                                bool (FileSystem::*probe)(std::string_view)) {

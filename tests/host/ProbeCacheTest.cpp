@@ -61,6 +61,7 @@ TEST(ProbeCache, StaysWithinItsCapacityAndStillAnswersRight) {
 TEST(ProbeAnswerTable, PathsOfTheSameHashStayApartUntilCleared) {
   ProbeAnswerTable table(4);
   constexpr uint64_t kSameHash = 7;
+  EXPECT_EQ(table.Find("C:\\A", kSameHash), nullptr) << "a table that holds nothing yet";
   table.Insert("C:\\A", kSameHash, 1);
   table.Insert("C:\\B", kSameHash, 2);
   table.Insert("", kSameHash, 3);
