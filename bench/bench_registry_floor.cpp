@@ -1,6 +1,7 @@
 // The floor of a registry walk: every key below KEY opened below its parent's handle, every
-// value read with its data by RegEnumValueW, every subkey listed by RegEnumKeyExW, and nothing
-// else. Prints the keys, the values and the seconds.
+// value read with its data by RegEnumValueW, every subkey listed by RegEnumKeyExW, each key
+// measured once by RegQueryInfoKeyW for the counts, and nothing else. Prints the keys, the values
+// and the seconds.
 //   bench-registry-floor KEY
 #include <algorithm>
 #include <chrono>
@@ -23,32 +24,44 @@ uint64_t gKeys = 0;
 uint64_t gValues = 0;
 uint64_t gBytes = 0;
 
+// One name and one data buffer for the whole walk, grown when the system reports more data. Each
+// key is measured once, and its counts end the two enumerations: one call per key instead of
+// the two that would only report the ends.
+std::wstring gName(256, L'\0');
+std::vector<BYTE> gData(4096);
+
 void Walk(HKEY key) {
   ++gKeys;
-  DWORD subkeys = 0, longestSubkey = 0, values = 0, longestName = 0, longestData = 0;
-  if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values, &longestName,
-                         &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
+  DWORD subkeys = 0, values = 0;
+  if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS) {
     return;
   }
-  std::wstring name(std::max(longestName, longestSubkey) + 1, L'\0');
-  std::vector<BYTE> data(std::max<DWORD>(longestData, 1));
-  for (DWORD index = 0;; ++index) {
-    DWORD nameLength = static_cast<DWORD>(name.size());
+  for (DWORD index = 0; index < values;) {
+    DWORD nameLength = static_cast<DWORD>(gName.size());
     DWORD type = 0;
-    DWORD size = static_cast<DWORD>(data.size());
-    if (::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) {
-      break;
+    DWORD size = static_cast<DWORD>(gData.size());
+    const LONG result = ::RegEnumValueW(key, index, gName.data(), &nameLength, nullptr, &type, gData.data(), &size);
+    if (result == ERROR_MORE_DATA) {
+      if (size > gData.size()) {
+        gData.resize(size);
+      } else {
+        gName.resize(gName.size() * 2);
+      }
+      continue;
     }
+    if (result != ERROR_SUCCESS) break;
     ++gValues;
     gBytes += size;
+    ++index;
   }
-  for (DWORD index = 0;; ++index) {
-    DWORD nameLength = static_cast<DWORD>(name.size());
-    if (::RegEnumKeyExW(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+  for (DWORD index = 0; index < subkeys; ++index) {
+    DWORD nameLength = static_cast<DWORD>(gName.size());
+    if (::RegEnumKeyExW(key, index, gName.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
       break;
     }
     win32::UniqueKey child;
-    if (::RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, child.put()) == ERROR_SUCCESS) Walk(child.get());
+    if (::RegOpenKeyExW(key, gName.c_str(), 0, KEY_READ, child.put()) == ERROR_SUCCESS) Walk(child.get());
   }
 }
 

@@ -120,8 +120,9 @@ void PrintUsage(std::ostream& out) {
          "  --wow64               scan as a 32-bit process on 64-bit Windows\n"
          "  --include-removable   test references to removable media (drives A: and B: too)\n"
          "  --include-cd          test references to CD drives\n"
-         "  --stats               one summary line on stderr: categories, keys opened, values read,\n"
-         "                        file-system probes, rows, seconds\n"
+         "  --stats               on stderr, one line per category with its seconds, then one summary\n"
+         "                        line: categories, keys opened, values read, file-system probes,\n"
+         "                        rows, seconds\n"
          "  --no-speed-ups        ask the file system and the registry every question anew (no probe\n"
          "                        cache, no values read once per key): the same rows, slower\n"
          "  --walk KEY            instead of the categories' scanners, walk KEY (HKEY_...\\path) and\n"
@@ -231,9 +232,10 @@ std::string ParseArguments(const std::vector<std::string>& args, ToolOptions& op
   return {};
 }
 
-// Prints each row as it arrives; the scan thread is the only caller.
+// Prints each row as it arrives and times each category; the scan thread is the only caller.
 class PrintingSink final : public ScanSink {
  public:
+  using Clock = std::chrono::steady_clock;
   explicit PrintingSink(bool why) : why_(why) {}
   void SetStatusText(const std::string&) override {}
   void ShowScannedKey(const std::string&) override {}
@@ -244,12 +246,23 @@ class PrintingSink final : public ScanSink {
     std::cout << '\n';
     ++rows_;
   }
-  void CategoryStarted() override {}
-  void CategoryFinished() override {}
+  void CategoryStarted() override {
+    std::lock_guard lock(mutex_);
+    categoryStarted_ = Clock::now();
+  }
+  void CategoryFinished() override {
+    std::lock_guard lock(mutex_);
+    categorySeconds_.push_back(std::chrono::duration<double>(Clock::now() - categoryStarted_).count());
+  }
   void RunFinished() override {}
   void RunFailed(const std::string& message) override {
     std::lock_guard lock(mutex_);
     failure_ = message;
+  }
+  // The seconds of each category that ran to its end, in the order they ran.
+  std::vector<double> CategorySeconds() const {
+    std::lock_guard lock(mutex_);
+    return categorySeconds_;
   }
   uint64_t Rows() const {
     std::lock_guard lock(mutex_);
@@ -263,9 +276,17 @@ class PrintingSink final : public ScanSink {
  private:
   const bool why_;
   mutable std::mutex mutex_;
+  Clock::time_point categoryStarted_;
+  std::vector<double> categorySeconds_;
   uint64_t rows_ = 0;
   std::string failure_;
 };
+
+std::string FormatSeconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.3f", seconds);
+  return text;
+}
 
 int RunTool(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
@@ -366,6 +387,12 @@ int RunTool(const std::vector<std::string>& args) {
   std::cout.flush();
 
   if (options.stats) {
+    const std::vector<double> categorySeconds = sink.CategorySeconds();
+    for (size_t i = 0; i < categorySeconds.size() && i < task.CategoryCodes.size(); ++i) {
+      const ScanCategory* category = FindScanCategory(task.CategoryCodes[i]);
+      std::cerr << "category " << task.CategoryCodes[i] << " " << (category ? category->caption : "") << ": "
+                << FormatSeconds(categorySeconds[i]) << " s\n";
+    }
     char line[256];
     std::snprintf(line, sizeof(line),
                   "categories %zu, keys opened %llu, values read %llu, probes %llu, rows %llu, seconds %.3f\n",

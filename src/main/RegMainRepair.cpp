@@ -59,17 +59,17 @@ void TfrmQuillet::FilterScanResults() {
   }
   for (size_t i = 0; i < list.Columns().size(); ++i) list.AutoSizeColumn(i);
 
-  // Each row's tests depend on that row alone, so one pass per step removes what the visit
-  // from the last row to the first would.
-  list.RemoveIf([](size_t, const ProblemEntry& row) { return MatchesFixedPattern(row.keyPath, row.value); });
-  list.RemoveIf([this](size_t, const ProblemEntry& row) {
-    return IsUnrepaired(row.keyPath, row.value, UnrepairedKeys, UnrepairedValues);
-  });
+  // Each row's tests depend on that row alone, so one pass removes what the visit from the last
+  // row to the first would.
   // The safe keys come from the list boxes, where a language file may have changed them.
   const IgnoreAndSafeLists lists(
       OptionsSetting.IgnoreValues,
       BuildSafeList(ListBox1->Items(), OptionsSetting.IgnoreKeys, ListBox2->Items(), GetWindowsVersion()));
-  list.RemoveIf([&lists](size_t, const ProblemEntry& row) { return lists.Covers(row.keyPath, row.value, row.action); });
+  list.RemoveIf([this, &lists](size_t, const ProblemEntry& row) {
+    return MatchesFixedPattern(row.keyPath, row.value) ||
+           IsUnrepaired(row.keyPath, row.value, UnrepairedKeys, UnrepairedValues) ||
+           lists.Covers(row.keyPath, row.value, row.action);
+  });
 }
 
 void TfrmQuillet::bRepairRegistryClick() {

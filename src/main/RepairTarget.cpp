@@ -4,50 +4,62 @@
 
 namespace quillet {
 
-RepairTarget TargetOfRow(std::string_view keyText, std::string_view valueText, RepairAction action) {
-  RepairTarget target;
+void TargetOfRowInto(std::string_view keyText, std::string_view valueText, RepairAction action,
+                     RepairTarget& target) {
   const size_t slash = keyText.find('\\');
   target.split = slash != std::string_view::npos;
+  target.root.clear();
+  target.rest.clear();
   if (target.split) {
-    target.root = std::string(keyText.substr(0, slash));
-    target.rest = std::string(keyText.substr(slash + 1));
+    target.root.assign(keyText.substr(0, slash));
+    target.rest.assign(keyText.substr(slash + 1));
   }
-  const std::string text(keyText);
+  target.isFile = false;
+  target.isValue = false;
+  target.key.clear();
+  target.value.clear();
+  target.known = true;
   switch (action) {
-    case RepairAction::DeleteKey: target.key = text; break;
+    case RepairAction::DeleteKey: target.key.assign(keyText); break;
     case RepairAction::DeleteValueInPath: {
       const size_t last = target.rest.rfind('\\');
       target.isValue = true;
       if (last == std::string::npos) {
-        target.key = target.root + "\\";
-        target.value = target.rest;
+        target.key.assign(target.root).append(1, '\\');
+        target.value.assign(target.rest);
       } else {
-        target.key = target.root + "\\" + target.rest.substr(0, last);
-        target.value = target.rest.substr(last + 1);
+        target.key.assign(target.root).append(1, '\\').append(target.rest, 0, last);
+        target.value.assign(target.rest, last + 1);
       }
       break;
     }
     case RepairAction::DeleteNamedValue:
-      target.key = text;
+      target.key.assign(keyText);
       target.isValue = true;
-      target.value = std::string(valueText);
+      target.value.assign(valueText);
       break;
     case RepairAction::DeleteNamedSubkey:
-      target.key = target.rest.empty() ? target.root + "\\" + std::string(valueText)
-                                       : target.root + "\\" + target.rest + "\\" + std::string(valueText);
+      target.key.assign(target.root).append(1, '\\');
+      if (!target.rest.empty()) target.key.append(target.rest).append(1, '\\');
+      target.key.append(valueText);
       break;
     case RepairAction::DeleteFile: target.isFile = true; break;
     case RepairAction::DeleteDefaultValue:
-      target.key = text;
+      target.key.assign(keyText);
       target.isValue = true;
       break;
     case RepairAction::DeleteRot13Value:
-      target.key = text;
+      target.key.assign(keyText);
       target.isValue = true;
       target.value = Rot13(valueText);
       break;
     default: target.known = false; break;
   }
+}
+
+RepairTarget TargetOfRow(std::string_view keyText, std::string_view valueText, RepairAction action) {
+  RepairTarget target;
+  TargetOfRowInto(keyText, valueText, action, target);
   return target;
 }
 

@@ -21,6 +21,10 @@ struct RepairTarget {
 };
 
 RepairTarget TargetOfRow(std::string_view keyText, std::string_view valueText, RepairAction action);
+// The same into a target kept from row to row, so that its texts keep their room (the filter
+// looks at every row of a long list).
+void TargetOfRowInto(std::string_view keyText, std::string_view valueText, RepairAction action,
+                     RepairTarget& target);
 // K without its leading root name and "\": the path the registry calls take.
 std::string KeyPathBelowRoot(const RepairTarget& target);
 

@@ -26,6 +26,13 @@ bool QuestionMarkWithVariable(std::string_view text, std::string_view closing) {
   return percent != std::string_view::npos && Has(text.substr(percent + 1), closing);
 }
 
+// The text upper-cased into a buffer that keeps its room from row to row.
+std::string& UpperCased(std::string& buffer, std::string_view text) {
+  buffer.assign(text);
+  UpperCaseInPlace(buffer);
+  return buffer;
+}
+
 std::string WithTrailingBackslash(std::string text) {
   if (!text.ends_with('\\')) text += '\\';
   return text;
@@ -34,13 +41,13 @@ std::string WithTrailingBackslash(std::string text) {
 }  // namespace
 
 bool MatchesFixedPattern(std::string_view keyText, std::string_view valueText) {
-  const std::string key = UpperCase(keyText);
-  const std::string value = UpperCase(valueText);
+  // Every pattern is ASCII, so comparing without regard to case needs no upper-cased copies.
   for (std::string_view identifier : kNeverOfferedClasses) {
-    if (Has(key, identifier)) return true;
+    if (ContainsText(keyText, identifier)) return true;
   }
-  return Has(key, "%USERNAME%_") || Has(value, "%USERNAME%_") || QuestionMarkWithDrive(key) ||
-         QuestionMarkWithVariable(key, "%\\") || QuestionMarkWithDrive(value) || QuestionMarkWithVariable(value, "%");
+  return ContainsText(keyText, "%USERNAME%_") || ContainsText(valueText, "%USERNAME%_") ||
+         QuestionMarkWithDrive(keyText) || QuestionMarkWithVariable(keyText, "%\\") ||
+         QuestionMarkWithDrive(valueText) || QuestionMarkWithVariable(valueText, "%");
 }
 
 bool IsUnrepaired(std::string_view keyText, std::string_view valueText, const std::vector<std::string>& unrepairedKeys,
@@ -74,29 +81,45 @@ IgnoreAndSafeLists::IgnoreAndSafeLists(const std::vector<std::string>& ignoreVal
   for (const std::string& entry : safeList) {
     if (!entry.empty()) safeKeys_.push_back(WithTrailingBackslash(UpperCase(entry)));
   }
+  for (const std::string& entry : safeKeys_) {
+    const std::string_view head = std::string_view(entry).substr(0, entry.find('\\') + 1);
+    const auto found = std::find(safeKeyHeads_.begin(), safeKeyHeads_.end(), head);
+    headOfSafeKey_.push_back(static_cast<size_t>(found - safeKeyHeads_.begin()));
+    if (found == safeKeyHeads_.end()) safeKeyHeads_.emplace_back(head);
+  }
 }
 
 bool IgnoreAndSafeLists::Covers(std::string_view keyText, std::string_view valueText, RepairAction action) const {
-  const RepairTarget target = TargetOfRow(keyText, valueText, action);
+  TargetOfRowInto(keyText, valueText, action, scratch_.target);
+  const RepairTarget& target = scratch_.target;
   if (!target.split || target.isFile || !target.known) return false;
   // The default value is written "@"; an empty value name stands for the whole key.
-  const std::string value = action == RepairAction::DeleteDefaultValue ? std::string("@") : target.value;
+  const std::string_view value = action == RepairAction::DeleteDefaultValue ? std::string_view("@") : target.value;
   const bool hasValue = target.isValue && !value.empty();
-  const std::string key = UpperCase(target.key);
+  const std::string& key = UpperCased(scratch_.key, target.key);
 
   // An ignored value protects its own row; for a whole key, every ignore entry that contains the
   // key (a value in it or anywhere below it, or any entry beginning with the same text).
-  const std::string valuePath = hasValue ? key + "\\" + UpperCase(value) : std::string();
+  if (hasValue) scratch_.valuePath.assign(key).append(1, '\\').append(UpperCased(scratch_.text, value));
   for (const std::string& entry : ignoreValues_) {
-    if (hasValue ? entry == valuePath : Has(entry, key)) return true;
+    if (hasValue ? entry == scratch_.valuePath : Has(entry, key)) return true;
   }
 
-  const std::string keyWithSlash = WithTrailingBackslash(key);
-  const std::string text = UpperCase(keyText);
-  const std::string textWithSlash = text + "\\";
-  for (const std::string& entry : safeKeys_) {
-    const bool covers = hasValue ? Has(keyWithSlash, entry) || entry == text || entry == textWithSlash
-                                 : Has(keyWithSlash, entry) || Has(entry, keyWithSlash);
+  std::string& keyWithSlash = scratch_.keyWithSlash.assign(key);
+  if (!keyWithSlash.ends_with('\\')) keyWithSlash += '\\';
+  // The key text with and without a trailing "\".
+  const std::string& text = UpperCased(scratch_.text, keyText);
+  const auto isTextWithSlash = [&text](const std::string& entry) {
+    return entry.size() == text.size() + 1 && entry.back() == '\\' && entry.starts_with(text);
+  };
+  // A safe key inside the key text needs its first part there too: each part is looked for once.
+  scratch_.headFound.resize(safeKeyHeads_.size());
+  for (size_t i = 0; i < safeKeyHeads_.size(); ++i) scratch_.headFound[i] = Has(keyWithSlash, safeKeyHeads_[i]);
+  for (size_t i = 0; i < safeKeys_.size(); ++i) {
+    const std::string& entry = safeKeys_[i];
+    const bool inKey = scratch_.headFound[headOfSafeKey_[i]] && Has(keyWithSlash, entry);
+    const bool covers = hasValue ? inKey || entry == text || isTextWithSlash(entry)
+                                 : inKey || Has(entry, keyWithSlash);
     if (covers) return true;
   }
   return false;

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "main/RepairTarget.h"
 #include "scan/ProblemEntry.h"
 
 // The tests of the post-scan filter, one per pass. Each looks at one row: its key text, value
@@ -25,7 +26,7 @@ std::vector<std::string> BuildSafeList(const std::vector<std::string>& safeKeysA
                                        const std::vector<std::string>& safeKeysVistaTo8, int windowsVersion);
 
 // Pass 3: an ignored value, or a safe key, covers the row's target. The lists are upper-cased
-// once here, so a long problem list costs one upper-casing per row.
+// once here, so a long problem list costs one upper-casing per row. One thread uses an object.
 class IgnoreAndSafeLists {
  public:
   IgnoreAndSafeLists(const std::vector<std::string>& ignoreValues, const std::vector<std::string>& safeList);
@@ -34,6 +35,18 @@ class IgnoreAndSafeLists {
  private:
   std::vector<std::string> ignoreValues_;  // upper-cased
   std::vector<std::string> safeKeys_;      // upper-cased, each ending with "\"
+  // The distinct first parts of the safe keys, up to and with their first "\", and the part of
+  // each safe key: a key text without a part holds none of the keys that begin with it.
+  std::vector<std::string> safeKeyHeads_;
+  std::vector<size_t> headOfSafeKey_;
+  // The row's texts upper-cased, kept between rows so that a long list is filtered without an
+  // allocation per row.
+  struct Scratch {
+    RepairTarget target;
+    std::string key, keyWithSlash, valuePath, text;
+    std::vector<char> headFound;
+  };
+  mutable Scratch scratch_;
 };
 
 }  // namespace quillet

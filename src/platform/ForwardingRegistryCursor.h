@@ -17,6 +17,9 @@ class ForwardingRegistryCursor : public RegistryCursor {
   void SetReadOnly() override { inner_->SetReadOnly(); }
   bool OpenKey(std::string_view path) override { return inner_->OpenKey(path); }
   void CloseKey() override { inner_->CloseKey(); }
+  // The new cursor is the inner one's, undecorated; a decorator that must see its calls too
+  // overrides this and wraps it.
+  std::unique_ptr<RegistryCursor> OpenSubkey(std::string_view path) override { return inner_->OpenSubkey(path); }
   bool HasCurrentKey() const override { return inner_->HasCurrentKey(); }
   const std::string& CurrentPath() const override { return inner_->CurrentPath(); }
   void GetSubkeyNames(std::vector<std::string>& names) override { inner_->GetSubkeyNames(names); }

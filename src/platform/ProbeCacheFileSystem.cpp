@@ -1,34 +1,41 @@
 #include "platform/ProbeCacheFileSystem.h"
 
+#include <utility>
+
 #include "base/TextCompare.h"
 
 namespace quillet {
 
+namespace {
+size_t GenerationSize(size_t capacity) { return capacity < 2 ? 1 : (capacity + 1) / 2; }
+}  // namespace
+
 ProbeCacheFileSystem::ProbeCacheFileSystem(FileSystem& inner, size_t capacity)
-    : ForwardingFileSystem(inner), generationSize_(capacity < 2 ? 1 : (capacity + 1) / 2) {}
+    : ForwardingFileSystem(inner), recent_(GenerationSize(capacity)), older_(GenerationSize(capacity)) {}
 
 bool ProbeCacheFileSystem::Ask(std::string_view path, uint8_t known, uint8_t yes,
                                bool (FileSystem::*probe)(std::string_view)) {
   key_.assign(path);
   UpperCaseInPlace(key_);
-  auto found = recent_.find(std::string_view(key_));
+  const uint64_t hash = ProbeAnswerTable::HashOf(key_);
+  uint8_t* found = recent_.Find(key_, hash);
   uint8_t bits = 0;
-  if (found != recent_.end()) {
-    bits = found->second;
-  } else if (auto old = older_.find(std::string_view(key_)); old != older_.end()) {
-    bits = old->second;
+  if (found) {
+    bits = *found;
+  } else if (const uint8_t* old = older_.Find(key_, hash)) {
+    bits = *old;
   }
   if (!(bits & known)) bits |= static_cast<uint8_t>(known | ((Inner().*probe)(path) ? yes : 0));
-  if (found != recent_.end()) {
-    found->second = bits;
+  if (found) {
+    *found = bits;
   } else {
     // An answer in use moves to the recent generation; a full one becomes the older and the
     // older one is dropped, so what is asked often stays.
-    if (recent_.size() >= generationSize_) {
-      older_ = std::move(recent_);
-      recent_.clear();
+    if (recent_.Full()) {
+      std::swap(recent_, older_);
+      recent_.Clear();
     }
-    recent_.emplace(key_, bits);
+    recent_.Insert(key_, hash, bits);
   }
   return (bits & yes) != 0;
 }

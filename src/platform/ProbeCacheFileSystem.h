@@ -1,12 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "platform/ForwardingFileSystem.h"
+#include "platform/ProbeAnswerTable.h"
 
 namespace quillet {
 
@@ -24,10 +23,10 @@ class ProbeCacheFileSystem final : public ForwardingFileSystem {
   explicit ProbeCacheFileSystem(FileSystem& inner, size_t capacity = kDefaultCapacity);
 
   void Clear() {
-    recent_.clear();
-    older_.clear();
+    recent_.Clear();
+    older_.Clear();
   }
-  size_t Size() const { return recent_.size() + older_.size(); }
+  size_t Size() const { return recent_.Size() + older_.Size(); }
 
   bool FileExists(std::string_view path) override;
   bool FolderExists(std::string_view path) override;
@@ -44,17 +43,9 @@ class ProbeCacheFileSystem final : public ForwardingFileSystem {
 
   bool Ask(std::string_view path, uint8_t known, uint8_t yes, bool (FileSystem::*probe)(std::string_view));
 
-  // Looked up by the upper-cased path in key_, so a hit copies nothing.
-  struct KeyHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
-  using Answers = std::unordered_map<std::string, uint8_t, KeyHash, std::equal_to<>>;
-
-  size_t generationSize_;
-  std::string key_;
-  Answers recent_;
-  Answers older_;
+  std::string key_;  // the path upper-cased, in a buffer kept between probes
+  ProbeAnswerTable recent_;
+  ProbeAnswerTable older_;
 };
 
 }  // namespace quillet

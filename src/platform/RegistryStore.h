@@ -79,6 +79,11 @@ class RegistryCursor {
   // True when the key exists and opens with the cursor's access; on failure the current key stays.
   [[nodiscard]] virtual bool OpenKey(std::string_view path) = 0;
   virtual void CloseKey() = 0;
+  // A new cursor on a key below the current one, opened from this cursor's open key rather than
+  // from the root: the same root and access, its CurrentPath() as after OpenKey(path) here, and
+  // this cursor unchanged. Null when no key is open, the path starts with "\" or the key does
+  // not open. A walk of a tree opens each key this way, without reading its path from the root.
+  [[nodiscard]] virtual std::unique_ptr<RegistryCursor> OpenSubkey(std::string_view path) = 0;
   virtual bool HasCurrentKey() const = 0;
   virtual const std::string& CurrentPath() const = 0;
 

@@ -129,16 +129,24 @@ struct Walk {
   std::string_view keyName;
 };
 
-void WalkKey(const Walk& walk, const std::string& keyPath) {
+// The key at keyPath, opened below its parent's open key when there is one (the start of the
+// walk opens from the root), then its values and its subkeys.
+void WalkKey(const Walk& walk, const std::string& keyPath, RegistryCursor* parent, std::string_view name) {
   ScanContext& context = walk.context;
   if (IsSkipped(context.Flags(), walk.category, keyPath)) return;
   if (walk.root == RootKey::LocalMachine && StartsWithText(keyPath, kNestedWow64Node)) return;
 
   // One open key per level of depth and the name lists of the keys on the current path.
-  std::unique_ptr<RegistryCursor> cursor = context.NewCursor();
-  cursor->SetRoot(walk.root);
-  cursor->SetReadOnly();
-  if (!cursor->OpenKey(keyPath)) return;
+  std::unique_ptr<RegistryCursor> cursor;
+  if (parent) {
+    cursor = parent->OpenSubkey(name);
+    if (!cursor) return;
+  } else {
+    cursor = context.NewCursor();
+    cursor->SetRoot(walk.root);
+    cursor->SetReadOnly();
+    if (!cursor->OpenKey(keyPath)) return;
+  }
   context.ShowScannedKey(keyPath);
 
   std::vector<std::string> names;
@@ -159,9 +167,13 @@ void WalkKey(const Walk& walk, const std::string& keyPath) {
   }
 
   cursor->GetSubkeyNames(names);
+  std::string childPath = keyPath;
   for (const std::string& name : names) {
     if (name.empty()) continue;
-    WalkKey(walk, keyPath.empty() ? name : keyPath + "\\" + name);
+    childPath.resize(keyPath.size());
+    if (!keyPath.empty()) childPath += '\\';
+    childPath += name;
+    WalkKey(walk, childPath, cursor.get(), name);
   }
 }
 
@@ -172,7 +184,7 @@ void WalkFileReferences(ScanContext& context, int category, std::string_view roo
   std::string rootText = UpperCase(rootName);
   const std::optional<RootKey> root = ParseRootName(rootText);
   if (!root) return;
-  WalkKey(Walk{context, category, std::move(rootText), *root, keyName}, keyPath);
+  WalkKey(Walk{context, category, std::move(rootText), *root, keyName}, keyPath, nullptr, {});
 }
 
 void ScanFilesAndFolders(ScanContext& context) {

@@ -19,6 +19,13 @@ class StoppableCursor final : public ForwardingRegistryCursor {
     if (opened) ++counters_.keysOpened;
     return opened;
   }
+  std::unique_ptr<RegistryCursor> OpenSubkey(std::string_view path) override {
+    stop_.ThrowIfRequested();
+    std::unique_ptr<RegistryCursor> opened = ForwardingRegistryCursor::OpenSubkey(path);
+    if (!opened) return nullptr;
+    ++counters_.keysOpened;
+    return std::make_unique<StoppableCursor>(std::move(opened), stop_, counters_);
+  }
   void GetSubkeyNames(std::vector<std::string>& names) override {
     stop_.ThrowIfRequested();
     ForwardingRegistryCursor::GetSubkeyNames(names);

@@ -128,6 +128,54 @@ TYPED_TEST_P(RegistryStoreContract, OpenKeyFollowsThePathRules) {
   }
 }
 
+TYPED_TEST_P(RegistryStoreContract, OpenSubkeyOpensBelowTheCurrentKeyInACursorOfItsOwn) {
+  this->env_.CreateKey("A\\B\\C");
+  this->env_.SetValue("A\\B", "Where", regtype::kString, TextBytes("in B"));
+  this->env_.CreateKey("Locked");
+  const bool locked = this->env_.DenyFullAccess("Locked");
+  struct Case {
+    const char* description;
+    const char* openFirst;  // "" for no key open
+    bool readOnly;
+    const char* path;
+    const char* pathOfNew;  // nullptr: no cursor
+  };
+  const Case cases[] = {
+      {"a subkey of the open key", "\\$\\A", false, "B", "$\\A\\B"},
+      {"a relative path of two names, any case", "\\$", false, "a\\b", "$\\a\\b"},
+      {"a missing subkey", "\\$\\A", false, "Missing", nullptr},
+      {"no key open", "", false, "$", nullptr},
+      {"a path from the root is refused", "\\$", false, "\\$\\A", nullptr},
+      {"the access of the cursor it came from: read-only", "\\$", true, "Locked", "$\\Locked"},
+      {"the access of the cursor it came from: full", "\\$", false, "Locked", locked ? nullptr : "$\\Locked"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.description);
+    auto cursor = this->Cursor();
+    if (c.readOnly) cursor->SetReadOnly();
+    if (*c.openFirst) {
+      ASSERT_TRUE(cursor->OpenKey(this->Expand(c.openFirst)));
+    }
+    const std::string before = cursor->CurrentPath();
+    std::unique_ptr<RegistryCursor> opened = cursor->OpenSubkey(this->Expand(c.path));
+    EXPECT_EQ(opened != nullptr, c.pathOfNew != nullptr);
+    if (opened) {
+      EXPECT_EQ(opened->CurrentPath(), this->Expand(c.pathOfNew));
+      EXPECT_EQ(opened->Root(), cursor->Root());
+    }
+    EXPECT_EQ(cursor->CurrentPath(), before) << "the cursor it came from stays where it was";
+  }
+  auto cursor = this->Cursor();
+  ASSERT_TRUE(cursor->OpenKey(this->Absolute("A")));
+  auto b = cursor->OpenSubkey("B");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->ReadString("Where"), "in B");
+  std::vector<std::string> names;
+  b->GetSubkeyNames(names);
+  EXPECT_EQ(names, std::vector<std::string>{"C"});
+  EXPECT_NE(b->OpenSubkey("C"), nullptr) << "a cursor opened this way opens further down";
+}
+
 TYPED_TEST_P(RegistryStoreContract, OpenedKeyIsWhereValuesAreReadAndRelativePathsStart) {
   this->env_.CreateKey("A\\B");
   this->env_.SetValue("A", "Where", regtype::kString, TextBytes("in A"));
@@ -494,6 +542,7 @@ TYPED_TEST_P(RegistryStoreContract, HandlesAValueNameOfTheLongestLength) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(RegistryStoreContract, OpenKeyFollowsThePathRules,
+                            OpenSubkeyOpensBelowTheCurrentKeyInACursorOfItsOwn,
                             OpenedKeyIsWhereValuesAreReadAndRelativePathsStart,
                             CloseKeyMakesRelativePathsCountFromTheRootAgain,
                             SetRootClosesTheCurrentKeyAndMovesWherePathsStart,

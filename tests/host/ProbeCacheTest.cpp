@@ -58,6 +58,28 @@ TEST(ProbeCache, StaysWithinItsCapacityAndStillAnswersRight) {
 }
 
 // The same command line in many keys costs the probes of one key in a scan.
+TEST(ProbeAnswerTable, PathsOfTheSameHashStayApartUntilCleared) {
+  ProbeAnswerTable table(4);
+  constexpr uint64_t kSameHash = 7;
+  EXPECT_EQ(table.Find("C:\\A", kSameHash), nullptr) << "a table that holds nothing yet";
+  table.Insert("C:\\A", kSameHash, 1);
+  table.Insert("C:\\B", kSameHash, 2);
+  table.Insert("", kSameHash, 3);
+  ASSERT_NE(table.Find("C:\\A", kSameHash), nullptr);
+  ASSERT_NE(table.Find("C:\\B", kSameHash), nullptr);
+  ASSERT_NE(table.Find("", kSameHash), nullptr);
+  EXPECT_EQ(*table.Find("C:\\A", kSameHash), 1);
+  EXPECT_EQ(*table.Find("C:\\B", kSameHash), 2);
+  EXPECT_EQ(*table.Find("", kSameHash), 3);
+  EXPECT_EQ(table.Find("C:\\C", kSameHash), nullptr);
+  EXPECT_EQ(table.Find("C:\\A", kSameHash + 1), nullptr);
+  table.Insert("C:\\D", kSameHash, 4);
+  EXPECT_TRUE(table.Full());
+  table.Clear();
+  EXPECT_EQ(table.Size(), 0u);
+  EXPECT_EQ(table.Find("C:\\A", kSameHash), nullptr);
+}
+
 TEST(ProbeCache, AScanProbesEachPathOnce) {
   ScanFixture f;
   f.fs.file("C:\\Tools\\tool.exe");

@@ -93,8 +93,14 @@ TEST_F(QuilletScanTool, CategoriesWithoutScannersPrintNothing) {
   EXPECT_EQ(result.output, "");
 }
 
-TEST_F(QuilletScanTool, StatsLineCountsTheWork) {
-  ToolResult result = RunTool("--registry " + Fixture() + " " + DriveC() + " --categories 9 --stats");
+TEST_F(QuilletScanTool, StatsTimeEachCategoryAndCountTheWork) {
+  ToolResult result = RunTool("--registry " + Fixture() + " " + DriveC() + " --categories 9,6 --stats");
+  const size_t nine = result.output.find("\ncategory 9 ");
+  const size_t six = result.output.find("\ncategory 6 ");
+  ASSERT_NE(nine, std::string::npos) << result.output;
+  EXPECT_LT(nine, six) << "in the order they ran";
+  EXPECT_NE(result.output.find(" s\ncategories 2, keys opened"), std::string::npos) << "the summary comes last";
+  result = RunTool("--registry " + Fixture() + " " + DriveC() + " --categories 9 --stats");
   EXPECT_NE(result.output.find("categories 1, keys opened 1, values read 2, probes"), std::string::npos)
       << result.output;
   EXPECT_NE(result.output.find(", rows 3, seconds "), std::string::npos) << result.output;

@@ -96,6 +96,16 @@ TEST_F(ResultFilterTest, IgnoredKeysProtectTheKeyEverythingBelowAndTheKeysAbove)
             (Texts{"HKEY_LOCAL_MACHINE\\Software\\Vendor|Path", "HKEY_LOCAL_MACHINE\\Software\\Vendor\\Application|"}));
 }
 
+TEST_F(ResultFilterTest, AnIgnoredKeyWithoutARootCoversEveryKeyTextThatHoldsIt) {
+  OptionsSetting.IgnoreKeys = {"Software\\Vendor"};
+  OptionsSetting.IgnoreKeyCount = 1;
+  EXPECT_EQ(Kept({{"HKEY_LOCAL_MACHINE\\Software\\Vendor\\App", "", kKey},
+                  {"HKEY_USERS\\S-1-5-20\\MySoftware\\Vendor\\App", "", kKey},
+                  {"HKEY_LOCAL_MACHINE\\Software\\Other\\Vendor", "", kKey},
+                  {"HKEY_LOCAL_MACHINE\\Vendor\\Software", "", kKey}}),
+            (Texts{"HKEY_LOCAL_MACHINE\\Software\\Other\\Vendor|", "HKEY_LOCAL_MACHINE\\Vendor\\Software|"}));
+}
+
 TEST_F(ResultFilterTest, RowsWithUnreadableNamesOrAUserNameTemplateNeverReachTheUser) {
   EXPECT_EQ(Kept({{"HKEY_CURRENT_USER\\Software\\%username%_cache", "", kKey},
                   {"HKEY_CURRENT_USER\\Software\\A", "C:\\Users\\%USERNAME%_old\\a.exe", kNamedValue},

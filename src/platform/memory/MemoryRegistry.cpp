@@ -72,13 +72,16 @@ namespace {
 std::shared_ptr<Node> Find(const std::shared_ptr<Node>& base, std::string_view path) {
   const Node* node = base.get();
   const std::shared_ptr<Node>* found = &base;
+  std::string upper;  // one buffer for every part
   size_t start = 0;
   while (start < path.size()) {
     size_t end = path.find('\\', start);
     if (end == std::string_view::npos) end = path.size();
     // Empty parts (doubled or trailing separators) are skipped, as the system does.
     if (end > start) {
-      auto it = node->subkeys.find(UpperCase(path.substr(start, end - start)));
+      upper.assign(path.substr(start, end - start));
+      UpperCaseInPlace(upper);
+      auto it = node->subkeys.find(upper);
       if (it == node->subkeys.end()) return nullptr;
       found = &it->second;
       node = found->get();
@@ -215,6 +218,29 @@ class MemoryCursor final : public RegistryCursor {
   void CloseKey() override {
     current_.reset();
     path_.clear();
+  }
+
+  std::unique_ptr<RegistryCursor> OpenSubkey(std::string_view path) override {
+    if (!current_ || path.starts_with('\\') || HasNulInside(path)) return nullptr;
+    auto child = std::make_unique<MemoryCursor>(tree_);
+    child->root_ = root_;
+    child->readOnly_ = readOnly_;
+    {
+      std::shared_lock lock(tree_->mutex);
+      if (current_->deleted) return nullptr;
+      child->current_ = Find(current_, path);
+      const Node* node = child->current_.get();
+      if (!node || node->denyOpen || (!readOnly_ && node->denyFullAccess)) return nullptr;
+    }
+    child->currentWritable_ = !readOnly_;
+    child->path_ = path_;
+    if (child->path_.empty()) {
+      child->path_ = path;
+    } else if (!path.empty()) {
+      child->path_ += '\\';
+      child->path_ += path;
+    }
+    return child;
   }
   bool HasCurrentKey() const override { return current_ != nullptr; }
   const std::string& CurrentPath() const override { return path_; }

@@ -71,6 +71,14 @@ bool Win32FileSystem::IsVolumeReady(std::string_view root) {
 
 bool Win32FileSystem::FileExists(std::string_view path) {
   QuietCriticalErrors quiet;
+  // A plain path names one entry, and asking for its attributes answers as the directory search
+  // below does at a fraction of its cost (no search handle to open and close). Wildcards, and an
+  // ending the search treats on its own, still go through the search.
+  if (!path.empty() && path.find_first_of("*?<>\"") == std::string_view::npos &&
+      std::string_view("\\/. ").find(path.back()) == std::string_view::npos) {
+    const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
   WIN32_FIND_DATAW data;
   UniqueFind find(::FindFirstFileW(ToWide(path).c_str(), &data));
   if (!find) return false;

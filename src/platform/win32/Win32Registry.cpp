@@ -30,6 +30,19 @@ KeyCounts QueryCounts(HKEY key) {
   return counts;
 }
 
+// The counts, or nothing when the key cannot be measured.
+std::optional<KeyCounts> TryQueryCounts(HKEY key) {
+  KeyCounts counts;
+  if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &counts.subkeys, &counts.longestSubkeyName, nullptr,
+                         &counts.values, &counts.longestValueName, &counts.longestData, nullptr,
+                         nullptr) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return counts;
+}
+
+constexpr DWORD kNoLimit = ~DWORD{0};
+
 bool HasSurrogates(std::wstring_view text) {
   for (wchar_t c : text) {
     if (c >= 0xD800 && c <= 0xDFFF) return true;
@@ -47,17 +60,19 @@ struct ListedValue {
 // Every value of the key with its data, in one enumeration. Names that do not survive the trip
 // to UTF-8 and back are listed in names but left out of values, so questions about them go to
 // the system as before. False when the enumeration fails before its end (the caller then lists
-// the names alone, as a listing without data may still succeed).
-bool ListValues(HKEY key, const KeyCounts& counts, std::vector<std::string>& names, std::vector<ListedValue>& values) {
-  std::wstring name(std::max<DWORD>(counts.longestValueName, 255) + 1, L'\0');
-  std::vector<uint8_t> data(std::max<DWORD>(counts.longestData, 256));
-  for (DWORD index = 0;;) {
+// the names alone, as a listing without data may still succeed). It stops after limit values
+// (the count the key was measured with), which spares the call that would only report the end;
+// the buffers, kept by the thread from key to key, grow when the system reports more data.
+bool ListValues(HKEY key, DWORD limit, std::vector<std::string>& names, std::vector<ListedValue>& values) {
+  thread_local std::wstring name(256, L'\0');
+  thread_local std::vector<uint8_t> data(4096);
+  for (DWORD index = 0; index < limit;) {
     DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD type = 0;
     DWORD size = static_cast<DWORD>(data.size());
     const LONG result = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
     if (result == ERROR_MORE_DATA) {
-      // The value grew since the key was measured: the data or the name needs more room.
+      // The data or the name needs more room.
       if (size > data.size()) {
         data.resize(size);
       } else if (name.size() < kLongestName) {
@@ -76,13 +91,14 @@ bool ListValues(HKEY key, const KeyCounts& counts, std::vector<std::string>& nam
     }
     ++index;
   }
+  return true;
 }
 
-// Enumerates with one name buffer, grown whenever the system reports more data.
+// Enumerates with one name buffer, grown whenever the system reports more data, up to limit names.
 template <typename EnumFunction>
-void EnumerateNames(DWORD longestName, EnumFunction enumerate, std::vector<std::string>& names) {
+void EnumerateNames(DWORD longestName, DWORD limit, EnumFunction enumerate, std::vector<std::string>& names) {
   std::wstring buffer(std::max<DWORD>(longestName, 255) + 1, L'\0');
-  for (DWORD index = 0;;) {
+  for (DWORD index = 0; index < limit;) {
     DWORD length = static_cast<DWORD>(buffer.size());
     LONG result = enumerate(index, buffer.data(), &length);
     if (result == ERROR_MORE_DATA && buffer.size() < kLongestName) {
@@ -153,6 +169,25 @@ class Win32Cursor final : public RegistryCursor {
     path_.clear();
     Forget();
   }
+
+  std::unique_ptr<RegistryCursor> OpenSubkey(std::string_view path) override {
+    if (!current_ || path.starts_with('\\') || HasNulInside(path)) return nullptr;
+    auto child = std::make_unique<Win32Cursor>(reads_);
+    if (::RegOpenKeyExW(current_.get(), ToWide(path).c_str(), 0, readOnly_ ? KEY_READ : KEY_ALL_ACCESS,
+                        child->current_.put()) != ERROR_SUCCESS) {
+      return nullptr;
+    }
+    child->root_ = root_;
+    child->readOnly_ = readOnly_;
+    child->path_ = path_;
+    if (child->path_.empty()) {
+      child->path_ = path;
+    } else if (!path.empty()) {
+      child->path_ += '\\';
+      child->path_ += path;
+    }
+    return child;
+  }
   bool HasCurrentKey() const override { return current_.valid(); }
   const std::string& CurrentPath() const override { return path_; }
 
@@ -160,8 +195,10 @@ class Win32Cursor final : public RegistryCursor {
     names.clear();
     if (!current_) return;
     HKEY key = current_.get();
-    // The lengths measured when the values were listed serve as well: they only size the buffer.
-    EnumerateNames((counts_ ? *counts_ : QueryCounts(key)).longestSubkeyName,
+    // The measure taken when the values were listed serves as well; its count ends the
+    // enumeration without a call that only reports its end.
+    const std::optional<KeyCounts> counts = counts_ ? counts_ : TryQueryCounts(key);
+    EnumerateNames(counts ? counts->longestSubkeyName : 0, counts ? counts->subkeys : kNoLimit,
                    [key](DWORD index, wchar_t* buffer, DWORD* length) {
                      return ::RegEnumKeyExW(key, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
                    },
@@ -174,15 +211,15 @@ class Win32Cursor final : public RegistryCursor {
     if (!current_) return;
     HKEY key = current_.get();
     if (reads_ == ValueReads::OncePerOpen) {
-      counts_ = QueryCounts(key);
-      if (ListValues(key, *counts_, names, listed_)) {
+      counts_ = TryQueryCounts(key);
+      if (ListValues(key, counts_ ? counts_->values : kNoLimit, names, listed_)) {
         listedValid_ = true;
         return;
       }
       names.clear();
       listed_.clear();
     }
-    EnumerateNames(QueryCounts(key).longestValueName,
+    EnumerateNames(0, kNoLimit,
                    [key](DWORD index, wchar_t* buffer, DWORD* length) {
                      return ::RegEnumValueW(key, index, buffer, length, nullptr, nullptr, nullptr, nullptr);
                    },

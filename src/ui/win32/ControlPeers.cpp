@@ -5,6 +5,7 @@
 #include "platform/win32/WideString.h"
 #include "ui/Form.h"
 #include "ui/win32/FormWindow.h"
+#include "ui/win32/TextExtentSum.h"
 
 #include <windowsx.h>
 
@@ -730,13 +731,31 @@ int ListViewPeer::AutoColumnWidth(TCustomListView& list, size_t column) {
   // on screen only on some systems.
   ScreenDc screen;
   SelectObjectScope selection(screen.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(window_, WM_GETFONT, 0, 0)));
+  // Texts of Latin letters are summed from the font's advances; the widest of them is then
+  // measured by the system as well, and should the two ever differ, every row is measured.
+  const TextExtentSum sums(screen.get());
   int widest = 0;
+  int widestSum = -1;
+  size_t widestSumRow = 0;
   for (size_t i = 0; i < list.Count(); ++i) {
-    const std::wstring text = ToWide(list.Text(i, column));
-    SIZE size{};
-    if (::GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size)) {
-      widest = std::max<int>(widest, size.cx);
+    const std::string& text = list.Text(i, column);
+    if (const std::optional<int> sum = sums.Width(text)) {
+      if (*sum > widestSum) {
+        widestSum = *sum;
+        widestSumRow = i;
+      }
+    } else {
+      widest = std::max(widest, MeasureTextExtent(screen.get(), text));
     }
+  }
+  if (widestSum >= 0) {
+    const int measured = MeasureTextExtent(screen.get(), list.Text(widestSumRow, column));
+    if (measured != widestSum) {
+      for (size_t i = 0; i < list.Count(); ++i) {
+        widest = std::max(widest, MeasureTextExtent(screen.get(), list.Text(i, column)));
+      }
+    }
+    widest = std::max(widest, measured);
   }
   const Scaler& scale = form_.Scale();
   int width = scale.Unscale(widest) + 12;
