@@ -14,4 +14,11 @@ std::vector<std::string_view> SplitKeyPath(std::string_view path) {
   return parts;
 }
 
+std::string JoinKeyPath(std::string_view parent, std::string_view child) {
+  std::string path(parent);
+  if (!path.empty() && !child.empty()) path += '\\';
+  path += child;
+  return path;
+}
+
 }  // namespace quillet

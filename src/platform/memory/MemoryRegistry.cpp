@@ -233,13 +233,7 @@ class MemoryCursor final : public RegistryCursor {
       if (!node || node->denyOpen || (!readOnly_ && node->denyFullAccess)) return nullptr;
     }
     child->currentWritable_ = !readOnly_;
-    child->path_ = path_;
-    if (child->path_.empty()) {
-      child->path_ = path;
-    } else if (!path.empty()) {
-      child->path_ += '\\';
-      child->path_ += path;
-    }
+    child->path_ = JoinKeyPath(path_, path);
     return child;
   }
   bool HasCurrentKey() const override { return current_ != nullptr; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/KeyPath.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideString.h"
 
@@ -179,13 +180,7 @@ class Win32Cursor final : public RegistryCursor {
     }
     child->root_ = root_;
     child->readOnly_ = readOnly_;
-    child->path_ = path_;
-    if (child->path_.empty()) {
-      child->path_ = path;
-    } else if (!path.empty()) {
-      child->path_ += '\\';
-      child->path_ += path;
-    }
+    child->path_ = JoinKeyPath(path_, path);
     return child;
   }
   bool HasCurrentKey() const override { return current_.valid(); }
