@@ -6,7 +6,6 @@
 #include "scan/FilesAndFoldersScans.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -82,7 +81,7 @@ void ScanClassIds(ScanContext& context) {
       // The accessibility proxies of the system share one server and no application identifier.
       if (ContainsText(cursor->ReadString(""), "oleacc.dll")) continue;
     }
-    context.AddRow("HKEY_CLASSES_ROOT\\" + path, appId, RepairAction::DeleteKey, WhyFlagged(Why::AppIdNotRegistered, appId));
+    context.AddRow("HKEY_CLASSES_ROOT\\" + path, appId, RepairAction::DeleteKey, context.Reason(Why::AppIdNotRegistered, appId));
   }
 }
 
@@ -98,7 +97,7 @@ void ScanInstaller(ScanContext& context) {
     for (const std::string& folder : folders) {
       if (IsBrokenReference(context, folder, "", FolderMatch::FoldersToo)) {
         context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kInstallerFoldersKey, folder,
-                       RepairAction::DeleteNamedValue, WhyFlagged(Why::MissingFile, ReferencedPath(context, folder)));
+                       RepairAction::DeleteNamedValue, context.Reason(Why::MissingFile, ReferencedPath(context, folder)));
       }
     }
   }
@@ -118,7 +117,7 @@ void ScanInstaller(ScanContext& context) {
                                        [&](const std::string& uninstallName) { return SameText(uninstallName, name); });
     if (!installed) {
       context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kArpCacheKey, name, RepairAction::DeleteNamedSubkey,
-                     WhyFlagged(Why::NotInstalled, name));
+                     context.Reason(Why::NotInstalled, name));
     }
   }
 }
@@ -143,10 +142,10 @@ void ScanApplications(ScanContext& context) {
         // A command that runs nothing is as dead as one whose program is gone.
         if (hit.command.empty()) {
           context.AddRow("HKEY_LOCAL_MACHINE\\" + hit.keyPath + "\\command", hit.command, RepairAction::DeleteKey,
-                         WhyFlagged(Why::EmptyCommand));
+                         context.Reason(Why::EmptyCommand));
         } else if (IsBrokenReference(context, hit.command, "", FolderMatch::FilesOnly)) {
           context.AddRow("HKEY_LOCAL_MACHINE\\" + hit.keyPath + "\\command", hit.command, RepairAction::DeleteKey,
-                         WhyFlagged(Why::MissingFile, ReferencedPath(context, hit.command)));
+                         context.Reason(Why::MissingFile, ReferencedPath(context, hit.command)));
         }
       }
     }

@@ -8,7 +8,6 @@
 #include "platform/RegistryStore.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -53,7 +52,7 @@ void ScanMachineClasses(ScanContext& context) {
       }
       if (report) {
         context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kMachineClassesKey, name,
-                       RepairAction::DeleteNamedSubkey, WhyFlagged(why));
+                       RepairAction::DeleteNamedSubkey, context.Reason(why));
       }
     }
     cursor->CloseKey();
@@ -86,7 +85,7 @@ void ScanUserFileExts(ScanContext& context) {
     }
     if (report) {
       context.AddRow(std::string("HKEY_CURRENT_USER\\") + kFileExtsKey, name, RepairAction::DeleteNamedSubkey,
-                     WhyFlagged(Why::EmptyKey));
+                     context.Reason(Why::EmptyKey));
     }
   }
 }
@@ -111,7 +110,7 @@ void ClassIdWalk(ScanContext& context, std::string_view rootName, const std::str
     // Only the key holding the broken default goes (a server subkey, say), not the whole class.
     if (IsBrokenReference(context, server, "", FolderMatch::FilesOnly)) {
       context.AddRow(std::string(rootName) + "\\" + keyPath, server, RepairAction::DeleteKey,
-                     WhyFlagged(Why::MissingFile, ReferencedPath(context, server)));
+                     context.Reason(Why::MissingFile, ReferencedPath(context, server)));
     }
   }
   std::vector<std::string> names;
@@ -145,7 +144,7 @@ void InterfaceScan(ScanContext& context) {
     });
     if (!registered) {
       context.AddRow("HKEY_CLASSES_ROOT\\" + path, interfaceName + " - " + typeLib, RepairAction::DeleteKey,
-                     typeLib.empty() ? WhyFlagged(Why::NoTypeLib) : WhyFlagged(Why::TypeLibNotRegistered, typeLib));
+                     typeLib.empty() ? context.Reason(Why::NoTypeLib) : context.Reason(Why::TypeLibNotRegistered, typeLib));
     }
   }
 }

@@ -7,7 +7,6 @@
 #include "platform/RegistryStore.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -156,7 +155,7 @@ void WalkKey(const Walk& walk, const std::string& keyPath, RegistryCursor* paren
     const std::string text = cursor->ReadString(valueName);
     if (ContainsText(text, kInputMethodFolder)) continue;
     if (!IsBrokenReference(context, text, walk.keyName, FolderMatch::FoldersToo)) continue;
-    std::string why = WhyFlagged(Why::MissingFile, ReferencedPath(context, text, walk.keyName));
+    std::string why = context.Reason(Why::MissingFile, ReferencedPath(context, text, walk.keyName));
     if (valueName.find('\\') == std::string::npos) {
       // At the root itself there is no path between the root name and the value name.
       const std::string keyPrefix = keyPath.empty() ? walk.rootText : walk.rootText + "\\" + keyPath;

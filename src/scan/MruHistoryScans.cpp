@@ -11,7 +11,6 @@
 #include "scan/FilesAndFoldersScans.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "scan/WhyFlagged.h"
 #include "settings/RegGlobal.h"
 #include "base/TextCompare.h"
 
@@ -63,7 +62,7 @@ void ScanOpenSaveLists(ScanContext& context) {
     if (!IsStringKind(cursor->GetValueKind(valueName))) continue;
     const std::string path = cursor->ReadString(valueName);
     if (!RecentFileIsGone(context, path, extensions)) continue;
-    std::string why = WhyFlagged(Why::MissingFile, path);
+    std::string why = context.Reason(Why::MissingFile, path);
     if (valueName.find('\\') == std::string::npos) {
       context.AddRow(keyPrefix + "\\" + valueName, path, RepairAction::DeleteValueInPath, std::move(why));
     } else {
@@ -101,7 +100,7 @@ void ScanUserAssist(ScanContext& context) {
     const std::optional<uint32_t> runCount = UserAssistRunCount(record);
     if (broken || runCount == 0u) {
       context.AddRow(std::string("HKEY_CURRENT_USER\\") + kUserAssistKey, entry, RepairAction::DeleteRot13Value,
-                     broken ? WhyFlagged(Why::MissingFile, ReferencedPath(context, program)) : WhyFlagged(Why::NeverRun));
+                     broken ? context.Reason(Why::MissingFile, ReferencedPath(context, program)) : context.Reason(Why::NeverRun));
     }
   }
 }

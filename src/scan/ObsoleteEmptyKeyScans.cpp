@@ -7,7 +7,6 @@
 #include "platform/RegistryStore.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -69,7 +68,7 @@ void ScanObsoleteSoftwareRoot(ScanContext& context, std::string_view rootName) {
     const std::string path = "Software\\" + name;
     context.ShowScannedKey(path);
     if (CountKeyEntries(context, *root, path) == 0) {
-      context.AddRow(rootText + "\\Software", name, RepairAction::DeleteNamedSubkey, WhyFlagged(Why::EmptyKey));
+      context.AddRow(rootText + "\\Software", name, RepairAction::DeleteNamedSubkey, context.Reason(Why::EmptyKey));
     }
   }
 }
@@ -105,7 +104,7 @@ void WalkEmptyKeys(ScanContext& context, std::string_view rootName, const std::s
     const bool opens = probe->OpenKey(keyPath);
     probe->CloseKey();
     if (opens && CountKeyEntries(context, *root, keyPath) == 0 && MayReportEmptyKey(keyPath)) {
-      context.AddRow(rootText + "\\" + parentPath, name, RepairAction::DeleteNamedSubkey, WhyFlagged(Why::EmptyKey));
+      context.AddRow(rootText + "\\" + parentPath, name, RepairAction::DeleteNamedSubkey, context.Reason(Why::EmptyKey));
     }
     WalkEmptyKeys(context, rootText, parentPath.empty() ? name : keyPath);
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scan/ProblemEntry.h"
+#include "scan/WhyFlagged.h"
 
 namespace quillet {
 
@@ -61,6 +62,8 @@ class ScanContext {
   void ShowScannedKey(const std::string& keyPath);
   // A row of the current category; reason says why the scanner flagged it (see WhyFlagged.h).
   void AddRow(std::string keyPath, std::string value, RepairAction action, std::string reason = {});
+  // The reason of a row in the language the scan started in.
+  std::string Reason(Why kind, std::string_view subject = {}) const { return why_.Format(kind, subject); }
   void ThrowIfStopped() const;
 
   const ScanCounters& Counters() const { return *counters_; }
@@ -78,6 +81,7 @@ class ScanContext {
   ScanSink& sink_;
   const StopFlag& stop_;
   std::vector<int> categoryCodes_;
+  const WhyWordings why_;  // read when the scan starts
   int currentCategory_ = 0;
 };
 

@@ -11,7 +11,6 @@
 #include "platform/Shell.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -92,7 +91,7 @@ void ScanWindowsServices(ScanContext& context) {
     if (IsBrokenReference(context, imagePath, "", FolderMatch::FoldersToo)) {
       // Only the program reference goes; the service key itself stays.
       context.AddRow("HKEY_LOCAL_MACHINE\\" + path + "\\ImagePath", imagePath, RepairAction::DeleteValueInPath,
-                     WhyFlagged(Why::MissingFile, ReferencedPath(context, imagePath)));
+                     context.Reason(Why::MissingFile, ReferencedPath(context, imagePath)));
     }
   }
 }
@@ -114,7 +113,7 @@ void ScanStartMenu(ScanContext& context) {
           std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) { return SameText(folder, name); });
       if (!folderExists) {
         context.AddRow(std::string("HKEY_CURRENT_USER\\") + menuOrderKey, name, RepairAction::DeleteNamedSubkey,
-                       WhyFlagged(Why::NoMenuFolder, name));
+                       context.Reason(Why::NoMenuFolder, name));
       }
     }
   }
@@ -158,7 +157,7 @@ void ScanShortcutFolder(ScanContext& context, const std::string& folder) {
     context.ShowScannedKey(path);
     const std::string target = context.GetShell().ResolveShortcutTarget(path);
     if (ShortcutIsBroken(context, target)) {
-      context.AddRow(path, target, RepairAction::DeleteFile, WhyFlagged(Why::ShortcutTarget, target));
+      context.AddRow(path, target, RepairAction::DeleteFile, context.Reason(Why::ShortcutTarget, target));
     }
   }
 }
@@ -182,7 +181,7 @@ void WalkSoundEvents(ScanContext& context, std::string_view rootName, const std:
     const std::string soundFile = cursor->ReadString("");
     if (IsBrokenReference(context, soundFile, "", FolderMatch::FilesOnly)) {
       context.AddRow("HKEY_CURRENT_USER\\" + path, soundFile, RepairAction::DeleteDefaultValue,
-                     WhyFlagged(Why::MissingFile, ReferencedPath(context, soundFile)));
+                     context.Reason(Why::MissingFile, ReferencedPath(context, soundFile)));
     }
   }
 

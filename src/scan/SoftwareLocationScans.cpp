@@ -10,7 +10,6 @@
 #include "platform/Shell.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -75,7 +74,7 @@ void ScanSoftwareLocations(ScanContext& context) {
     }
     if (report) {
       context.AddRow(kLocalMachinePrefix + path, value, RepairAction::DeleteKey,
-                     WhyFlagged(why, ReferencedPath(context, value, name)));
+                     context.Reason(why, ReferencedPath(context, value, name)));
     }
   }
 }
@@ -107,7 +106,7 @@ void ScanWindowsFonts(ScanContext& context) {
           std::any_of(installed.begin(), installed.end(), [&](const std::string& name) { return SameText(name, file); });
       report = !inFontsFolder && IsBrokenReference(context, file, "", FolderMatch::FilesOnly);
     }
-    if (report) AddValueRow(context, fontKey, valueName, file, WhyFlagged(Why::MissingFile, ReferencedPath(context, file)));
+    if (report) AddValueRow(context, fontKey, valueName, file, context.Reason(Why::MissingFile, ReferencedPath(context, file)));
   }
 }
 
@@ -125,7 +124,7 @@ void ScanHelpFiles(ScanContext& context) {
       file += valueName;
       if (FloppyTestFires(context, file) ||
           IsBrokenReference(context, file, "", FolderMatch::FilesOnly)) {
-        AddValueRow(context, helpKey, valueName, file, WhyFlagged(Why::MissingFile, ReferencedPath(context, file)));
+        AddValueRow(context, helpKey, valueName, file, context.Reason(Why::MissingFile, ReferencedPath(context, file)));
       }
     }
   }
@@ -143,8 +142,8 @@ void ScanSharedDlls(ScanContext& context) {
                          IsBrokenReference(context, valueName, "", FolderMatch::FilesOnly);
     if (missing || cursor->ReadInteger(valueName) == 0) {
       context.AddRow(std::string(kLocalMachinePrefix) + kSharedDllsKey, valueName, RepairAction::DeleteNamedValue,
-                     missing ? WhyFlagged(Why::MissingFile, ReferencedPath(context, valueName))
-                             : WhyFlagged(Why::UnusedSharedDll));
+                     missing ? context.Reason(Why::MissingFile, ReferencedPath(context, valueName))
+                             : context.Reason(Why::UnusedSharedDll));
     }
   }
 }

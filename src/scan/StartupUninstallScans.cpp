@@ -9,7 +9,6 @@
 #include "platform/RegistryStore.h"
 #include "scan/PathReference.h"
 #include "scan/ScanContext.h"
-#include "scan/WhyFlagged.h"
 #include "base/TextCompare.h"
 
 namespace quillet {
@@ -40,7 +39,7 @@ void ScanStartupBackupKey(ScanContext& context) {
     const std::string command = entry->ReadString("command");
     if (IsBrokenReference(context, command, "", FolderMatch::FilesOnly)) {
       context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + path, command, RepairAction::DeleteKey,
-                     WhyFlagged(Why::MissingFile, ReferencedPath(context, command)));
+                     context.Reason(Why::MissingFile, ReferencedPath(context, command)));
     }
   }
 }
@@ -63,7 +62,7 @@ void ValueListScan(ScanContext& context, std::string_view rootName, std::string_
     // No program at all is as dead an entry as a missing one.
     const bool empty = data.empty() || data == "\"\"";
     if (!empty && !IsBrokenReference(context, data, "", FolderMatch::FilesOnly)) continue;
-    std::string why = empty ? WhyFlagged(Why::EmptyCommand) : WhyFlagged(Why::MissingFile, ReferencedPath(context, data));
+    std::string why = empty ? context.Reason(Why::EmptyCommand) : context.Reason(Why::MissingFile, ReferencedPath(context, data));
     if (valueName.find('\\') == std::string::npos) {
       context.AddRow(keyPrefix + "\\" + valueName, data, RepairAction::DeleteValueInPath, std::move(why));
     } else {
@@ -104,7 +103,7 @@ void ScanUninstallEntries(ScanContext& context) {
       });
       if (!hasUninstaller && !cursor->ValueExists("SystemComponent")) {
         context.AddRow(std::string("HKEY_LOCAL_MACHINE\\") + kUninstallKey, name, RepairAction::DeleteNamedSubkey,
-                       WhyFlagged(Why::NoUninstaller));
+                       context.Reason(Why::NoUninstaller));
       }
     }
     cursor->CloseKey();

@@ -13,7 +13,7 @@ struct WhyText {
   const char* english;
 };
 
-constexpr std::array<WhyText, 13> kWhyTexts{{
+constexpr std::array<WhyText, kWhyKinds> kWhyTexts{{
     {Why::MissingFile, "RES_Why_Missing_File", "%s does not exist"},
     {Why::EmptyCommand, "RES_Why_Empty_Command", "the command line is empty"},
     {Why::EmptyKey, "RES_Why_Empty_Key", "holds no values, and no subkey holds any"},
@@ -31,16 +31,16 @@ constexpr std::array<WhyText, 13> kWhyTexts{{
 
 }  // namespace
 
-std::string WhyFlagged(Why kind, std::string_view subject) {
-  for (const WhyText& text : kWhyTexts) {
-    if (text.kind != kind) continue;
-    std::string wording = GetLangText(text.key, text.english);
-    // A translation without the placeholder still reads as a sentence; the subject is dropped.
-    const size_t placeholder = wording.find("%s");
-    if (placeholder != std::string::npos) wording.replace(placeholder, 2, subject);
-    return wording;
-  }
-  return {};
+WhyWordings::WhyWordings() {
+  for (const WhyText& text : kWhyTexts) wordings_.at(static_cast<size_t>(text.kind)) = GetLangText(text.key, text.english);
+}
+
+std::string WhyWordings::Format(Why kind, std::string_view subject) const {
+  std::string wording = wordings_.at(static_cast<size_t>(kind));
+  // A translation without the placeholder still reads as a sentence; the subject is dropped.
+  const size_t placeholder = wording.find("%s");
+  if (placeholder != std::string::npos) wording.replace(placeholder, 2, subject);
+  return wording;
 }
 
 }  // namespace quillet

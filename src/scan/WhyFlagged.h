@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -22,9 +23,18 @@ enum class Why {
   ShortcutTarget,     // the shortcut's target does not exist
   NeverRun,
 };
+inline constexpr size_t kWhyKinds = static_cast<size_t>(Why::NeverRun) + 1;
 
-// The reason of a row: the wording of the kind in the current language, with subject (a
-// path, a name) in place of its "%s".
-std::string WhyFlagged(Why kind, std::string_view subject = {});
+// The wording of every kind in the current language, read from the language file once: a scan
+// may flag many thousands of rows, and each would otherwise read the file again.
+class WhyWordings {
+ public:
+  WhyWordings();
+  // The reason of a row: the kind's wording with subject (a path, a name) in place of its "%s".
+  std::string Format(Why kind, std::string_view subject = {}) const;
+
+ private:
+  std::array<std::string, kWhyKinds> wordings_;
+};
 
 }  // namespace quillet
