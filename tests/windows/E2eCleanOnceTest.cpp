@@ -6,7 +6,6 @@
 
 #include "platform/win32/Win32.h"
 
-#include <aclapi.h>
 #include <winternl.h>
 
 #include <cstdlib>
@@ -48,18 +47,6 @@ constexpr const char* kIgnoredValue =
 void SetDword(HKEY key, const wchar_t* name, DWORD value) { SetRaw(key, name, REG_DWORD, &value, sizeof(value)); }
 
 void MakeFile(const std::wstring& path) { PutFile(ToUtf8(path), "x"); }
-
-// Everyone may read and delete the key, nothing else.
-bool GrantReadAndDeleteOnly(HKEY key) {
-  EXPLICIT_ACCESSW access{};
-  BuildExplicitAccessWithNameW(&access, const_cast<wchar_t*>(L"EVERYONE"), KEY_READ | DELETE, SET_ACCESS, NO_INHERITANCE);
-  PACL acl = nullptr;
-  if (::SetEntriesInAclW(1, &access, nullptr, &acl) != ERROR_SUCCESS) return false;
-  const DWORD result = ::SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                         nullptr, nullptr, acl, nullptr);
-  ::LocalFree(acl);
-  return result == ERROR_SUCCESS;
-}
 
 // A value whose name holds a NUL, which only the native call can make.
 bool SetCountedName(HKEY key, std::wstring name, DWORD type, const void* data, size_t size) {
@@ -151,7 +138,7 @@ TEST(E2eCleanOnce, RemovesExactlyTheStaleUnignoredEntriesAndItsBackupBringsThemB
     SetText(lockedOwner.get(), L"", L"C:\\QuilletE2e\\QuilletE2eLocked.exe");
     win32::UniqueKey locked = CreateKey(lockedOwner.get(), L"Locked");
     SetText(locked.get(), L"Secret", L"precious");
-    ASSERT_TRUE(GrantReadAndDeleteOnly(locked.get()));
+    ASSERT_TRUE(RestrictKeyAccess(locked.get(), KEY_READ | DELETE));
     SetText(CreateKey(HKEY_LOCAL_MACHINE, std::wstring(kAppPaths) + L"\\QuilletE2eHere.exe").get(), L"",
             L"C:\\QuilletE2e\\QuilletE2eHere.exe");
     SetText(CreateKey(HKEY_LOCAL_MACHINE, std::wstring(kAppPaths) + L"\\QuilletE2eIgnored.exe").get(), L"",

@@ -4,10 +4,10 @@
 
 #include "platform/win32/Win32.h"
 
-#include <aclapi.h>
 #include <winternl.h>
 
 #include "RegeditPeer.h"
+#include "RegistrySeed.h"
 #include "ScratchFolder.h"
 #include "main/Repair.h"
 #include "platform/win32/UniqueHandle.h"
@@ -33,7 +33,7 @@ class RepairBackupWineTest : public ::testing::Test {
   }
   ~RepairBackupWineTest() override {
     // Everything back for everyone first, so the tree can go.
-    for (UniqueKey& key : locked_) Restrict(key.get(), KEY_ALL_ACCESS);
+    for (UniqueKey& key : locked_) RestrictKeyAccess(key.get(), KEY_ALL_ACCESS);
     locked_.clear();
     ::RegDeleteTreeW(HKEY_CURRENT_USER, scratch_.c_str());
   }
@@ -48,21 +48,10 @@ class RepairBackupWineTest : public ::testing::Test {
     ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
-  // An access list that grants everyone exactly these rights and nothing else.
-  static bool Restrict(HKEY key, DWORD rights) {
-    EXPLICIT_ACCESSW access{};
-    BuildExplicitAccessWithNameW(&access, const_cast<wchar_t*>(L"EVERYONE"), rights, SET_ACCESS, NO_INHERITANCE);
-    PACL acl = nullptr;
-    if (::SetEntriesInAclW(1, &access, nullptr, &acl) != ERROR_SUCCESS) return false;
-    const DWORD result = ::SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                           nullptr, nullptr, acl, nullptr);
-    ::LocalFree(acl);
-    return result == ERROR_SUCCESS;
-  }
   // The key keeps a handle that may undo the lock afterwards.
   void Lock(const std::wstring& sub, DWORD rights) {
     UniqueKey key = Create(sub);
-    ASSERT_TRUE(Restrict(key.get(), rights)) << ToUtf8(sub);
+    ASSERT_TRUE(RestrictKeyAccess(key.get(), rights)) << ToUtf8(sub);
     locked_.push_back(std::move(key));
   }
   bool Exists(const std::wstring& sub) {
